@@ -1,0 +1,100 @@
+#include "EditorStartup.h"
+
+#include "ErrorReport.h"
+#include "MainWindow.h"
+#include "SmallWindows.h"
+#include "app/core/ListFolderSeed.h"
+#include "creator/CreatorWindows.h"
+#include "playback/ScreenWindow.h"
+
+#include <QApplication>
+#include <QIcon>
+
+namespace lumo::app {
+
+EditorWindows::EditorWindows(EditorMode mode, EditorServices services) : m_mode(mode)
+{
+    for (const EditorWindow which : windowOrder(mode)) {
+        std::unique_ptr<QWidget> window;
+        switch (which) {
+        case EditorWindow::MainWindow: {
+            auto main = std::make_unique<MainWindow>(services);
+            m_main = main.get();
+            window = std::move(main);
+            break;
+        }
+        case EditorWindow::ScreenPlayer:
+            window = std::make_unique<playback::ScreenWindow>(services.presence);
+            break;
+        case EditorWindow::Creator:
+            window = std::make_unique<creator::CreatorWindow>();
+            break;
+        case EditorWindow::About:
+            window = std::make_unique<AboutWindow>();
+            break;
+        case EditorWindow::UrlDialog:
+            window = std::make_unique<UrlDialog>();
+            break;
+        case EditorWindow::CreatorPreview:
+            window = std::make_unique<creator::CreatorPreviewWindow>();
+            break;
+        case EditorWindow::SearchDialog:
+            window = std::make_unique<SearchDialog>();
+            break;
+        }
+        // Only the leading window ends the program when it closes.
+        window->setAttribute(Qt::WA_QuitOnClose, m_windows.empty());
+        m_windows.emplace_back(which, std::move(window));
+    }
+}
+
+EditorWindows::~EditorWindows()
+{
+    // Destroyed in reverse order of creation, without their close handlers.
+    while (!m_windows.empty())
+        m_windows.pop_back();
+}
+
+QWidget* EditorWindows::window(EditorWindow which) const
+{
+    for (const auto& [kind, window] : m_windows)
+        if (kind == which)
+            return window.get();
+    return nullptr;
+}
+
+void EditorWindows::showLeading()
+{
+    if (m_mode == EditorMode::Screensaver)
+        static_cast<playback::ScreenWindow*>(leading())->showFullScreenPlayer();
+    else if (QWidget* first = leading())
+        first->show();
+}
+
+int runEditor(int argc, char** argv)
+{
+    const EditorServices services = EditorServices::host();
+    // A running copy that holds both windows blocks the start, silently.
+    if (startBlocked(services.presence))
+        return 0;
+    const std::optional<std::string> firstArgument =
+        argc > 1 ? std::optional<std::string>(argv[1]) : std::nullopt;
+    const EditorMode mode = decideEditorMode(firstArgument);
+    if (mode == EditorMode::EndAtOnce)
+        return 0;
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumo ScreenSaver"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumo/lumo.png")));
+
+    if (Status seeded = seedListFolder(services.registry, services.files, defaultListFolder(services.environment));
+        !seeded)
+        reportError(QString::fromStdString(seeded.message()));
+
+    EditorWindows windows(mode, services);
+    windows.showLeading();
+    return QApplication::exec();
+}
+
+} // namespace lumo::app

@@ -1,0 +1,78 @@
+// The main window's controls that the settings store binds, with the event semantics of their
+// widgets: a check box's click handler runs whenever its mark changes, from code too; a radio
+// button set to true clears the other two, set to false touches nothing else; an index outside a
+// list box's items leaves it with no selection (-1); setting an index from code raises nothing;
+// the interval box brings a number into 1..200 and runs its change handler when the number it shows
+// changes. The Qt window mirrors this state; tests drive it without a window.
+#pragma once
+
+#include <functional>
+
+namespace lumo::app {
+
+class EditorControls {
+public:
+    struct Handlers {
+        std::function<void()> loopClick;
+        std::function<void()> muteClick;
+        std::function<void()> timerChange;
+        std::function<void()> moved;
+    };
+
+    static constexpr int kScaleItems = 4; // "ShowAll", "NoBorder", "ExactFit", "NoScale"
+    static constexpr int kQualityItems = 2; // "Low", "High"
+    static constexpr int kTimerMin = 1;
+    static constexpr int kTimerMax = 200;
+
+    void setHandlers(Handlers handlers) { m_handlers = std::move(handlers); }
+
+    bool loop() const { return m_loop; }
+    void setLoop(bool checked);
+    bool mute() const { return m_mute; }
+    void setMute(bool checked);
+
+    int scaleIndex() const { return m_scale; }
+    void setScaleIndex(int index);
+    int qualityIndex() const { return m_quality; }
+    void setQualityIndex(int index);
+
+    bool play1() const { return m_play1; }
+    bool rnd() const { return m_rnd; }
+    bool one() const { return m_one; }
+    void setPlay1(bool checked);
+    void setRnd(bool checked);
+    void setOne(bool checked);
+
+    int timer() const { return m_timer; }
+    void setTimer(int minutes);
+
+    int left() const { return m_left; }
+    int top() const { return m_top; }
+    void setLeft(int left);
+    void setTop(int top);
+    // The window reports where the user moved it; raises nothing.
+    void notePosition(int left, int top)
+    {
+        m_left = left;
+        m_top = top;
+    }
+
+private:
+    void setRadio(bool& target, bool checked);
+    static void raise(const std::function<void()>& handler);
+
+    Handlers m_handlers;
+    // The window's design state.
+    bool m_loop = false;
+    bool m_mute = false;
+    int m_scale = -1;
+    int m_quality = -1;
+    bool m_play1 = true;
+    bool m_rnd = false;
+    bool m_one = false;
+    int m_timer = 5;
+    int m_left = 0;
+    int m_top = 0;
+};
+
+} // namespace lumo::app

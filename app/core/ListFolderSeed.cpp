@@ -1,0 +1,39 @@
+#include "ListFolderSeed.h"
+
+#include "SettingsStore.h"
+
+namespace lumo::app {
+
+std::string defaultListFolder(const platform::Environment& environment)
+{
+    std::string data;
+    if (auto xdg = environment.variable("XDG_DATA_HOME"); xdg && !xdg->empty() && xdg->front() == '/')
+        data = *xdg;
+    else
+        data = environment.variable("HOME").value_or("") + "/.local/share";
+    return data + "/lumo-screensaver";
+}
+
+bool createFolders(platform::FileSystem& files, const std::string& folder)
+{
+    if (folder.empty() || files.isFolder(folder))
+        return !folder.empty();
+    const size_t slash = folder.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !createFolders(files, folder.substr(0, slash)))
+        return false;
+    return files.createFolder(folder);
+}
+
+Status seedListFolder(platform::Registry& registry, platform::FileSystem& files, const std::string& folder)
+{
+    if (!registry.keyExists(kSettingsKey)) {
+        if (Status written = registry.writeString(kSettingsKey, "Path", folder); !written)
+            return written;
+    }
+    Result<std::optional<std::string>> path = registry.readString(kSettingsKey, "Path");
+    if (path && *path == folder)
+        createFolders(files, folder);
+    return {};
+}
+
+} // namespace lumo::app

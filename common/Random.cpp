@@ -1,0 +1,11 @@
+#include "Random.h"
+
+namespace lumo {
+
+Random& processRandom()
+{
+    static Random instance;
+    return instance;
+}
+
+} // namespace lumo

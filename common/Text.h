@@ -1,0 +1,19 @@
+// Small text rules shared by both programs.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumo {
+
+// The text before the first occurrence of separator, or the whole text when it does not occur.
+std::string TextBefore(char separator, std::string_view text);
+
+// Plain ASCII upper-casing; every other byte stays as it is.
+std::string upperAscii(std::string_view text);
+
+// A decimal integer with an optional sign that fits 32 bits; nothing else (no spaces, no hex).
+std::optional<int> parseInteger(std::string_view text);
+
+} // namespace lumo

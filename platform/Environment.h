@@ -1,0 +1,19 @@
+// Process environment: variables, the current folder and the long-name form of a path.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace lumo::platform {
+
+class Environment {
+public:
+    virtual ~Environment() = default;
+
+    virtual std::optional<std::string> variable(const std::string& name) const = 0;
+    virtual std::string currentFolder() const = 0;
+    // Windows expands 8.3 short names; elsewhere the path is returned as it is.
+    virtual std::string longPathName(const std::string& path) const = 0;
+};
+
+} // namespace lumo::platform

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "../FileSystem.h"
+
+namespace lumo::platform {
+
+class PosixFileSystem final : public FileSystem {
+public:
+    bool isFolder(const std::string& path) override;
+    bool exists(const std::string& path) override;
+    std::optional<std::vector<FolderEntry>> list(const std::string& folder) override;
+    bool clearAttributes(const std::string& path) override;
+    bool removeFile(const std::string& path) override;
+    bool removeEmptyFolder(const std::string& path) override;
+    bool createFolder(const std::string& path) override;
+    Result<std::string> readFile(const std::string& path) override;
+    Status writeFileAtomically(const std::string& path, const std::string& bytes) override;
+};
+
+// The system's text for errno, as the framework appends it to file errors.
+std::string systemErrorText(int error);
+
+} // namespace lumo::platform

@@ -1,0 +1,150 @@
+#include "Win32FileSystem.h"
+
+#include "Wide.h"
+
+#include <windows.h>
+
+namespace lumo::platform {
+
+std::string win32ErrorText(unsigned long error)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = n ? narrow(std::wstring_view(buffer, n)) : "Error " + std::to_string(error) + ".";
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+namespace {
+
+DWORD attributesOf(const std::string& path)
+{
+    return GetFileAttributesW(widen(path).c_str());
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : m_h(h) {}
+    ~Handle()
+    {
+        if (m_h != INVALID_HANDLE_VALUE)
+            CloseHandle(m_h);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return m_h; }
+    bool valid() const { return m_h != INVALID_HANDLE_VALUE; }
+    void close()
+    {
+        if (m_h != INVALID_HANDLE_VALUE)
+            CloseHandle(m_h);
+        m_h = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_h;
+};
+
+} // namespace
+
+bool Win32FileSystem::isFolder(const std::string& path)
+{
+    const DWORD a = attributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool Win32FileSystem::exists(const std::string& path)
+{
+    return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<std::vector<FolderEntry>> Win32FileSystem::list(const std::string& folder)
+{
+    std::string pattern = folder;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/')
+        pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(widen(pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::vector<FolderEntry> entries;
+    do {
+        const std::string name = narrow(data.cFileName);
+        if (name == "." || name == "..")
+            continue;
+        const bool link = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+        entries.push_back({name, !link && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY), link});
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return entries;
+}
+
+bool Win32FileSystem::clearAttributes(const std::string& path)
+{
+    return SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_ARCHIVE) != 0;
+}
+
+bool Win32FileSystem::removeFile(const std::string& path)
+{
+    const std::wstring wide = widen(path);
+    const DWORD a = GetFileAttributesW(wide.c_str());
+    // A junction or a directory symbolic link is removed as a folder; its target stays untouched.
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && (a & FILE_ATTRIBUTE_REPARSE_POINT))
+        return RemoveDirectoryW(wide.c_str()) != 0;
+    return DeleteFileW(wide.c_str()) != 0;
+}
+
+bool Win32FileSystem::removeEmptyFolder(const std::string& path)
+{
+    return RemoveDirectoryW(widen(path).c_str()) != 0;
+}
+
+bool Win32FileSystem::createFolder(const std::string& path)
+{
+    return CreateDirectoryW(widen(path).c_str(), nullptr) != 0 || isFolder(path);
+}
+
+Result<std::string> Win32FileSystem::readFile(const std::string& path)
+{
+    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return cannotOpenFile(path, win32ErrorText(GetLastError()));
+    std::string bytes;
+    char buffer[65536];
+    DWORD n = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    return bytes;
+}
+
+Status Win32FileSystem::writeFileAtomically(const std::string& path, const std::string& bytes)
+{
+    const std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
+    Handle file(CreateFileW(widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+    if (!file.valid())
+        return cannotCreateFile(path, win32ErrorText(GetLastError()));
+    DWORD written = 0;
+    const bool ok = bytes.empty()
+                    || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+                        && written == bytes.size());
+    const DWORD error = GetLastError();
+    FlushFileBuffers(file.get());
+    file.close();
+    if (!ok || !MoveFileExW(widen(temp).c_str(), widen(path).c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD reason = ok ? GetLastError() : error;
+        DeleteFileW(widen(temp).c_str());
+        return cannotCreateFile(path, win32ErrorText(reason));
+    }
+    return {};
+}
+
+} // namespace lumo::platform

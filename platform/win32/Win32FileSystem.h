@@ -1,0 +1,20 @@
+#pragma once
+
+#include "../FileSystem.h"
+
+namespace lumo::platform {
+
+class Win32FileSystem final : public FileSystem {
+public:
+    bool isFolder(const std::string& path) override;
+    bool exists(const std::string& path) override;
+    std::optional<std::vector<FolderEntry>> list(const std::string& folder) override;
+    bool clearAttributes(const std::string& path) override;
+    bool removeFile(const std::string& path) override;
+    bool removeEmptyFolder(const std::string& path) override;
+    bool createFolder(const std::string& path) override;
+    Result<std::string> readFile(const std::string& path) override;
+    Status writeFileAtomically(const std::string& path, const std::string& bytes) override;
+};
+
+} // namespace lumo::platform

@@ -1,0 +1,32 @@
+// The role of the player program, from the extension of its own file name and its first argument.
+// The tests are made in order and the first that holds decides:
+//   1. argument "/S"                                  screensaver
+//   2. extension ".SCR" and the argument is not "/P"  settings (no argument included)
+//   3. argument "/P"                                  none
+//   4. extension ".EXE" and no argument               installer
+//   5. anything else                                  none
+// Argument and extension are ASCII upper-cased and compared as a whole.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumo::player {
+
+enum class PlayerMode { Screensaver, Settings, Installer, None };
+
+enum class PlayerWindow {
+    MainFrm,     // TFSMainFrm, the settings dialog that lends its parts to the others
+    ScreenSaver, // TFSScreenSaver, the full-screen player
+    Installer,   // TForm3
+    Licence,     // TForm4
+};
+
+PlayerMode decidePlayerMode(std::string_view programFileName, const std::optional<std::string>& firstArgument);
+
+// The windows of a mode in creation order; the first leads. Empty for None.
+std::vector<PlayerWindow> playerWindows(PlayerMode mode);
+
+} // namespace lumo::player

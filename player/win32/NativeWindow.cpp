@@ -1,0 +1,74 @@
+#include "NativeWindow.h"
+
+namespace lumo::player {
+
+NativeWindow::NativeWindow(const wchar_t* className, const std::wstring& caption, const WindowStyle& style)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc {};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(instance, className, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &NativeWindow::dispatch;
+        wc.hInstance = instance;
+        wc.hIcon = LoadIconW(instance, L"MAINICON");
+        wc.hIconSm = wc.hIcon;
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+        wc.hbrBackground = style.background;
+        wc.lpszClassName = className;
+        RegisterClassExW(&wc);
+    }
+    RECT frame {0, 0, style.clientWidth, style.clientHeight};
+    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
+    m_hwnd = CreateWindowExW(style.exStyle, className, caption.c_str(), style.style, CW_USEDEFAULT, CW_USEDEFAULT,
+                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+}
+
+NativeWindow::~NativeWindow()
+{
+    if (m_hwnd) {
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        DestroyWindow(m_hwnd);
+    }
+}
+
+void NativeWindow::centreOnDesktop()
+{
+    RECT r;
+    GetWindowRect(m_hwnd, &r);
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    SetWindowPos(m_hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
+                 work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT NativeWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY) {
+        const bool leading = m_leading;
+        m_hwnd = nullptr;
+        if (leading)
+            PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK NativeWindow::dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<NativeWindow*>(create->lpCreateParams);
+        self->m_hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<NativeWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->onMessage(message, wParam, lParam);
+}
+
+} // namespace lumo::player

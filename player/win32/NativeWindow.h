@@ -1,0 +1,41 @@
+// A top-level Win32 window of a registered class, created hidden. The class name is the window's
+// identity (other programs look windows up by it); subclasses handle the messages they need.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace lumo::player {
+
+struct WindowStyle {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    DWORD exStyle = 0;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+};
+
+class NativeWindow {
+public:
+    NativeWindow(const wchar_t* className, const std::wstring& caption, const WindowStyle& style);
+    virtual ~NativeWindow();
+    NativeWindow(const NativeWindow&) = delete;
+    NativeWindow& operator=(const NativeWindow&) = delete;
+
+    HWND hwnd() const { return m_hwnd; }
+    void centreOnDesktop();
+    // Called when the window is destroyed; the leading window ends the message loop there.
+    void setLeading(bool leading) { m_leading = leading; }
+
+protected:
+    virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hwnd = nullptr;
+    bool m_leading = false;
+};
+
+} // namespace lumo::player
