@@ -1,0 +1,166 @@
+// The editor's windows at start-up and close, with fake platform services and a real list folder.
+#include "app/EditorStartup.h"
+#include "app/ErrorReport.h"
+#include "app/MainWindow.h"
+#include "playback/ScreenWindow.h"
+
+#include "platform/fake/FakeServices.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "support/TempDir.h"
+
+#include <QTimer>
+#include <QtTest>
+
+#include <optional>
+
+using namespace lumo;
+using namespace lumo::app;
+
+class EditorWindowsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::optional<test::TempDir> m_dir;
+    platform::FakeRegistry m_registry;
+    platform::PosixFileSystem m_files;
+    platform::FakeWaveOut m_waveOut;
+    platform::FakePresence m_presence;
+    platform::FakeShell m_shell;
+    platform::FakeEnvironment m_environment;
+    QStringList m_errors;
+
+    EditorServices services() { return {m_registry, m_files, m_waveOut, m_presence, m_shell, m_environment}; }
+    const std::string key() const { return std::string(kSettingsKey); }
+
+private slots:
+    void init()
+    {
+        m_dir.emplace();
+        m_registry = {};
+        m_waveOut.levels.clear();
+        m_errors.clear();
+        m_registry.setString(key(), "Path", m_dir->path());
+        setErrorSink([this](const QString& message) { m_errors << message; });
+    }
+
+    void cleanup() { setErrorSink({}); }
+
+    void firstRunRaisesTheLevelToFull()
+    {
+        MainWindow window(services());
+        QCOMPARE(m_waveOut.levels, (std::vector<std::uint32_t>{0xFE00FE00}));
+        QCOMPARE(window.changeTimer()->interval(), 5 * 60000);
+        QVERIFY(window.changeTimer()->isActive());
+        QCOMPARE(window.pos(), QPoint(250, 200));
+        QVERIFY(!window.findChild<QWidget*>("sfp")->isEnabled());
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void storedValuesRaiseTheirHandlersAtCreation()
+    {
+        m_registry.setString(key(), "mute_Checked", "1");
+        m_registry.setString(key(), "timer", "0");
+        m_registry.setString(key(), "Left", "10");
+        m_registry.setString(key(), "Top", "20");
+        MainWindow window(services());
+        // The mute box's handler, then the creation step that applies the loaded state.
+        QCOMPARE(m_waveOut.levels, (std::vector<std::uint32_t>{0, 0}));
+        QCOMPARE(window.changeTimer()->interval(), 60000);
+        QCOMPARE(window.pos(), QPoint(10, 20));
+    }
+
+    void anErrorSkipsTheRestOfCreation()
+    {
+        m_registry.setNonString(key(), "scale_Text");
+        m_registry.setString(key(), "timer", "30");
+        MainWindow window(services());
+        QCOMPARE(m_errors, QStringList{"Invalid data type for 'scale_Text'"});
+        QVERIFY(m_waveOut.levels.empty());
+        QCOMPARE(window.changeTimer()->interval(), 5 * 60000);
+    }
+
+    void theListIsReadAtTheFirstShowingOnly()
+    {
+        test::writeFile(*m_dir / "FileList.list", "-1;a.swf\r\n0;b.swf\r\nnoise\r\n");
+        MainWindow window(services());
+        QVERIFY(window.rows().empty());
+        window.show();
+        QCOMPARE(window.rows().size(), size_t(2));
+        window.hide();
+        window.show();
+        QCOMPARE(window.rows().size(), size_t(2));
+        QCOMPARE(window.rows()[1], (PlaylistRow{"b.swf", false}));
+        window.hide();
+    }
+
+    void closingSavesEverythingThenRestoresTheLevel()
+    {
+        MainWindow window(services());
+        window.show();
+        window.AddEntry("x.swf", true);
+        window.AddEntry("y.swf", false);
+        window.move(33, 44);
+        m_waveOut.levels.clear();
+        QVERIFY(window.close());
+        QCOMPARE(QString::fromStdString(test::readFile(*m_dir / "FileList.list")), QString("-1;x.swf\r\n0;y.swf\r\n"));
+        QCOMPARE(QString::fromStdString(test::readFile(*m_dir / "PlayList.list")), QString("x.swf\r\n"));
+        QCOMPARE(m_registry.writes.size(), size_t(10));
+        QCOMPARE(m_registry.stored(key(), "Left"), std::optional<std::string>("33"));
+        QCOMPARE(m_registry.stored(key(), "One_Checked"), std::optional<std::string>("1"));
+        QCOMPARE(m_waveOut.levels, (std::vector<std::uint32_t>{0xFE00FE00}));
+    }
+
+    void aFailedSaveIsReportedAndTheWindowStillCloses()
+    {
+        m_registry.setString(key(), "Path", *m_dir / "gone");
+        MainWindow window(services());
+        window.show();
+        m_waveOut.levels.clear();
+        QVERIFY(window.close());
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY(m_errors[0].startsWith("Cannot create file \""));
+        QVERIFY(m_registry.writes.empty());
+        QVERIFY2(m_waveOut.levels.empty(), "the rest of the close handler does not run");
+    }
+
+    void editorModeCreatesSevenHiddenWindowsTheMainOneLeading()
+    {
+        EditorWindows windows(EditorMode::Editor, services());
+        QCOMPARE(windows.leading(), static_cast<QWidget*>(windows.mainWindow()));
+        for (EditorWindow which : windowOrder(EditorMode::Editor)) {
+            QWidget* window = windows.window(which);
+            QVERIFY(window);
+            QVERIFY(!window->isVisible());
+            QCOMPARE(window->testAttribute(Qt::WA_QuitOnClose), window == windows.leading());
+        }
+        QCOMPARE(windows.window(EditorWindow::Creator)->windowTitle(), QString("Lumo ScreenSaver - Creator"));
+        QCOMPARE(windows.window(EditorWindow::UrlDialog)->windowTitle(), QString("File URL"));
+        QCOMPARE(windows.window(EditorWindow::SearchDialog)->windowTitle(), QString("Files search"));
+        // Only a full-screen player that has been shown blocks a later start.
+        QVERIFY(!startBlocked(m_presence));
+        windows.window(EditorWindow::ScreenPlayer)->show();
+        QVERIFY(startBlocked(m_presence));
+        windows.window(EditorWindow::ScreenPlayer)->hide();
+        QVERIFY2(startBlocked(m_presence), "hidden, not destroyed");
+    }
+
+    void screensaverModeEndsWithoutTheMainWindowsCloseHandler()
+    {
+        {
+            EditorWindows windows(EditorMode::Screensaver, services());
+            QVERIFY(qobject_cast<playback::ScreenWindow*>(windows.leading()));
+            windows.showLeading();
+            QVERIFY(windows.leading()->isVisible());
+            QVERIFY(!windows.mainWindow()->isVisible());
+            QVERIFY(startBlocked(m_presence));
+            QTest::keyClick(windows.leading(), Qt::Key_Space);
+            QVERIFY(!windows.leading()->isVisible());
+        }
+        QVERIFY(m_registry.writes.empty());
+        QVERIFY(!QFile::exists(QString::fromStdString(*m_dir / "FileList.list")));
+        QVERIFY(!startBlocked(m_presence));
+    }
+};
+
+QTEST_MAIN(EditorWindowsTest)
+#include "EditorWindowsTest.moc"
