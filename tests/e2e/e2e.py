@@ -1,0 +1,71 @@
+"""What the end-to-end tests share: where the built programs are, a Wine prefix of their own in the
+build tree, and the X display (Xvfb) the tests run on."""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+BIN = os.environ.get('LUMO_BIN', os.path.join(os.path.dirname(__file__), '../../build/bin'))
+SCRATCH = os.environ.get('LUMO_E2E_DIR', os.path.join(BIN, '..', 'e2e'))
+WINEPREFIX = os.path.join(SCRATCH, 'wineprefix')
+TIMEOUT = 60
+
+
+def wine_env():
+    env = dict(os.environ)
+    env.update(WINEPREFIX=WINEPREFIX, WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=',
+               WINEARCH='win64')
+    return env
+
+
+def make_wine_prefix():
+    """A fresh prefix, made once per build tree. Managed=N lets windows close at once when no
+    window manager runs."""
+    marker = os.path.join(WINEPREFIX, '.lumo-ready')
+    if os.path.exists(marker):
+        return
+    shutil.rmtree(WINEPREFIX, ignore_errors=True)
+    os.makedirs(WINEPREFIX)
+    env = wine_env()
+    subprocess.run(['wineboot', '-i'], env=env, check=True, timeout=300,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(['wine', 'reg', 'add', r'HKCU\Software\Wine\X11 Driver', '/v', 'Managed', '/d', 'N', '/f'],
+                   env=env, check=True, timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(['wineserver', '-w'], env=env, timeout=120)
+    open(marker, 'w').close()
+
+
+def stop_wine():
+    subprocess.run(['wineserver', '-k'], env=wine_env(), timeout=60,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def xdotool(*args, timeout=TIMEOUT):
+    return subprocess.run(['xdotool', *args], capture_output=True, text=True, timeout=timeout)
+
+
+def wait_for_window(name_regex, timeout=TIMEOUT):
+    """The ids of the visible windows whose name matches, once there is one; [] after timeout."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        found = xdotool('search', '--onlyvisible', '--name', name_regex).stdout.split()
+        if found:
+            return found
+        time.sleep(0.1)
+    return []
+
+
+def visible_windows(name_regex):
+    return xdotool('search', '--onlyvisible', '--name', name_regex).stdout.split()
+
+
+def press(window, key):
+    # windowfocus, then key: "key --window" leaves the key stuck inside Wine.
+    xdotool('windowfocus', '--sync', window)
+    xdotool('key', key)
+
+
+def scratch_dir(prefix):
+    os.makedirs(SCRATCH, exist_ok=True)
+    return tempfile.mkdtemp(prefix=prefix, dir=SCRATCH)
