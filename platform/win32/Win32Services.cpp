@@ -118,16 +118,11 @@ Win32WaveOut::Win32WaveOut()
         WAVEOUTCAPSW caps {};
         if (waveOutGetDevCapsW(i, &caps, sizeof caps) == MMSYSERR_NOERROR && (caps.dwSupport & WAVECAPS_VOLUME)) {
             m_device = static_cast<int>(i);
-            return;
+            break;
         }
     }
-}
-
-void Win32WaveOut::setVolume(std::uint32_t level)
-{
     if (m_device < 0)
         return;
-    // Wine sets a level only through an open handle; Windows takes either.
     WAVEFORMATEX format {};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = 2;
@@ -136,12 +131,35 @@ void Win32WaveOut::setVolume(std::uint32_t level)
     format.nBlockAlign = 4;
     format.nAvgBytesPerSec = 44100 * 4;
     HWAVEOUT handle = nullptr;
-    if (waveOutOpen(&handle, static_cast<UINT>(m_device), &format, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR) {
-        waveOutSetVolume(handle, level);
-        waveOutClose(handle);
-    } else {
-        waveOutSetVolume(reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(m_device)), level);
-    }
+    if (waveOutOpen(&handle, static_cast<UINT>(m_device), &format, 0, 0, CALLBACK_NULL) == MMSYSERR_NOERROR)
+        m_handle = handle;
+}
+
+Win32WaveOut::~Win32WaveOut()
+{
+    if (m_handle)
+        waveOutClose(static_cast<HWAVEOUT>(m_handle));
+}
+
+void Win32WaveOut::setVolume(std::uint32_t level)
+{
+    if (m_device < 0)
+        return;
+    const auto target = m_handle ? static_cast<HWAVEOUT>(m_handle)
+                                 : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(m_device));
+    waveOutSetVolume(target, level);
+}
+
+std::optional<std::uint32_t> Win32WaveOut::level() const
+{
+    if (m_device < 0)
+        return std::nullopt;
+    const auto target = m_handle ? static_cast<HWAVEOUT>(m_handle)
+                                 : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(m_device));
+    DWORD value = 0;
+    if (waveOutGetVolume(target, &value) != MMSYSERR_NOERROR)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace lumo::platform

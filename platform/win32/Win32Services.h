@@ -7,6 +7,8 @@
 #include "../WaveOut.h"
 #include "../WindowPresence.h"
 
+#include <optional>
+
 namespace lumo::platform {
 
 class Win32Environment final : public Environment {
@@ -36,14 +38,20 @@ public:
 };
 
 // The first wave-output device whose capabilities report volume control, chosen at creation.
+// Wine applies a level only to the stream of the handle it was set through, so the handle stays open
+// for the life of the process; Windows applies it to the device either way.
 class Win32WaveOut final : public WaveOut {
 public:
     Win32WaveOut();
+    ~Win32WaveOut() override;
     bool hasVolumeControl() const override { return m_device >= 0; }
     void setVolume(std::uint32_t level) override;
+    // The level as the device reports it; nullopt when it cannot be read.
+    std::optional<std::uint32_t> level() const;
 
 private:
     int m_device = -1;
+    void* m_handle = nullptr; // HWAVEOUT
 };
 
 } // namespace lumo::platform
