@@ -105,14 +105,19 @@ bool parseHexBytes(std::string_view text, std::vector<std::uint8_t>& out)
     }
 }
 
+// A string value as Windows hands it to a reader: up to its first NUL. Malformed UTF-8 becomes
+// U+FFFD, so that what was read is what will be written.
+std::string canonicalText(std::string_view text)
+{
+    return utf16ToUtf8(utf8ToUtf16(text.substr(0, text.find('\0'))));
+}
+
 std::string stringFromUtf16Bytes(const std::vector<std::uint8_t>& data)
 {
     std::u16string wide;
     for (size_t i = 0; i + 1 < data.size(); i += 2)
         wide += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-    while (!wide.empty() && wide.back() == u'\0')
-        wide.pop_back();
-    return utf16ToUtf8(wide);
+    return utf16ToUtf8(wide.substr(0, wide.find(u'\0')));
 }
 
 Result<Value> parseValueData(std::string_view data, std::string name)
@@ -129,6 +134,7 @@ Result<Value> parseValueData(std::string_view data, std::string name)
             return Error{"the closing quote is missing"};
         if (!trimLeft(data.substr(used)).empty())
             return Error{"unexpected text after the string"};
+        value.text = canonicalText(value.text);
         value.type = kSz;
         return value;
     }

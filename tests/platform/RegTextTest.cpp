@@ -100,6 +100,23 @@ TEST(RegText, ReadsRegeditsOwnUtf16Exports)
     EXPECT_TRUE(parseHive(utf8));
 }
 
+TEST(RegText, StringsReadAsWindowsHandsThemOverSoTheyWriteBackUnchanged)
+{
+    using namespace std::string_literals;
+    const std::string text = "REGEDIT4\n[HKEY_CURRENT_USER\\S]\n\"nul\"=\"ab\0cd\"\n"s +
+                             "\"bad\"=\"x\xFFy\"\n\"wide\"=hex(1):41,00,00,00,42,00\n";
+    Result<Hive> hive = parseHive(text);
+    ASSERT_TRUE(hive) << hive.message();
+    Key& key = hive->keys[0];
+    EXPECT_EQ(key.find("nul")->text, "ab");
+    EXPECT_EQ(key.find("bad")->text, "x\xEF\xBF\xBDy");
+    EXPECT_EQ(key.find("wide")->text, "A");
+    Result<Hive> again = parseHive(formatHive(*hive));
+    ASSERT_TRUE(again);
+    for (const char* name : {"nul", "bad", "wide"})
+        EXPECT_EQ(again->keys[0].find(name)->text, key.find(name)->text) << name;
+}
+
 TEST(RegText, KeyLookupSeesChildKeys)
 {
     Hive hive;
