@@ -12,7 +12,8 @@
 
 namespace lumo::app {
 
-EditorWindows::EditorWindows(EditorMode mode, EditorServices services) : m_mode(mode)
+EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
+    : m_mode(mode)
 {
     for (const EditorWindow which : windowOrder(mode)) {
         std::unique_ptr<QWidget> window;
@@ -77,8 +78,7 @@ int runEditor(int argc, char** argv)
     // A running copy that holds both windows blocks the start, silently.
     if (startBlocked(services.presence))
         return 0;
-    const std::optional<std::string> firstArgument =
-        argc > 1 ? std::optional<std::string>(argv[1]) : std::nullopt;
+    const std::optional<std::string> firstArgument = argc > 1 ? std::optional<std::string>(argv[1]) : std::nullopt;
     const EditorMode mode = decideEditorMode(firstArgument);
     if (mode == EditorMode::EndAtOnce)
         return 0;

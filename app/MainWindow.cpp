@@ -16,7 +16,9 @@ constexpr int kMinute = 60000;
 }
 
 MainWindow::MainWindow(EditorServices services, QWidget* parent)
-    : QMainWindow(parent), m_services(services), m_presence(services.presence.claim(kMainWindowClass))
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_presence(services.presence.claim(kMainWindowClass))
 {
     setObjectName("LumoMainFrm");
     setWindowTitle(QStringLiteral("Lumo ScreenSaver v1.0"));

@@ -2,14 +2,16 @@
 
 namespace lumo::app {
 
-AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+AboutWindow::AboutWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName("Form5");
     setWindowTitle(QStringLiteral("About Lumo ScreenSaver v1.0"));
     setFixedSize(508, 281);
 }
 
-UrlDialog::UrlDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+UrlDialog::UrlDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName("Form7");
     setWindowTitle(QStringLiteral("File URL"));

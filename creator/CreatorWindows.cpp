@@ -2,7 +2,8 @@
 
 namespace lumo::creator {
 
-CreatorWindow::CreatorWindow(QWidget* parent) : QDialog(parent)
+CreatorWindow::CreatorWindow(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName("Form4");
     setWindowTitle(QStringLiteral("Lumo ScreenSaver - Creator"));

@@ -14,7 +14,7 @@ namespace lumo::platform {
 struct FolderEntry {
     std::string name;
     bool isFolder = false; // a real folder, never a link to one
-    bool isLink = false;   // symbolic link, or on Windows any reparse point (junctions included)
+    bool isLink = false; // symbolic link, or on Windows any reparse point (junctions included)
 };
 
 class FileSystem {

@@ -12,7 +12,8 @@ public:
     // Starts what the system associates with target and does not wait for it.
     // false when nothing could be started.
     virtual bool open(const std::string& target, const std::string& parameters = {},
-                      const std::string& workingFolder = {}) = 0;
+                      const std::string& workingFolder = {})
+        = 0;
 };
 
 } // namespace lumo::platform

@@ -11,7 +11,8 @@ constexpr std::string_view kWindowClass = "TLumoScreenFrm";
 }
 
 ScreenWindow::ScreenWindow(platform::WindowPresence& presence, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_presence(presence)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_presence(presence)
 {
     setObjectName("LumoScreenFrm");
     setWindowTitle(QStringLiteral("Lumo ScreenSaver"));

@@ -11,13 +11,13 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: lumo-tool COMMAND ...\n"
-    "\n"
-    "commands:\n"
-    "  params show PARAM.LIS   print the settings lines of a screensaver's param.lis, numbered\n"
-    "  --version               print the version\n"
-    "  --help                  print this text\n";
+constexpr const char* kUsage
+    = "usage: lumo-tool COMMAND ...\n"
+      "\n"
+      "commands:\n"
+      "  params show PARAM.LIS   print the settings lines of a screensaver's param.lis, numbered\n"
+      "  --version               print the version\n"
+      "  --help                  print this text\n";
 
 int fail(const std::string& message)
 {

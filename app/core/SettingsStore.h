@@ -46,7 +46,10 @@ struct StoredSettings {
 // with default 1 or 0 that is true when not 0; a non-string value is an error.
 class SettingsReader {
 public:
-    explicit SettingsReader(platform::Registry& registry) : m_registry(registry) {}
+    explicit SettingsReader(platform::Registry& registry)
+        : m_registry(registry)
+    {
+    }
     Result<int> integer(std::string_view name, int fallback);
     Result<bool> boolean(std::string_view name, bool fallback);
     Result<std::string> text(std::string_view name, const std::string& fallback);

@@ -17,13 +17,13 @@ inline constexpr std::string_view kScreenWindowClass = "TLumoScreenFrm";
 enum class EditorMode { Screensaver, EndAtOnce, Editor };
 
 enum class EditorWindow {
-    MainWindow,      // TLumoMainFrm
-    ScreenPlayer,    // TLumoScreenFrm
-    Creator,         // TForm4
-    About,           // TForm5
-    UrlDialog,       // TForm7
-    CreatorPreview,  // TForm8
-    SearchDialog,    // TForm9
+    MainWindow, // TLumoMainFrm
+    ScreenPlayer, // TLumoScreenFrm
+    Creator, // TForm4
+    About, // TForm5
+    UrlDialog, // TForm7
+    CreatorPreview, // TForm8
+    SearchDialog, // TForm9
 };
 
 // Only the first argument counts: ASCII upper-cased, compared as a whole.

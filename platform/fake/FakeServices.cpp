@@ -15,7 +15,9 @@ std::string upper(std::string_view text)
 
 class FakeClaim final : public PresenceClaim {
 public:
-    FakeClaim(std::multiset<std::string>& set, std::string name) : m_set(set), m_name(std::move(name))
+    FakeClaim(std::multiset<std::string>& set, std::string name)
+        : m_set(set)
+        , m_name(std::move(name))
     {
         m_set.insert(m_name);
     }

@@ -31,8 +31,8 @@ public:
     std::optional<std::string> stored(const std::string& key, const std::string& name) const;
 
     std::vector<std::string> writes; // value names in the order written
-    std::string failCreateKey;       // a key whose creation fails
-    std::string failSetValue;        // a value name whose write fails
+    std::string failCreateKey; // a key whose creation fails
+    std::string failSetValue; // a value name whose write fails
 
 private:
     std::map<std::string, std::map<std::string, Stored>> m_keys; // keys and names upper-cased
@@ -49,7 +49,10 @@ private:
 
 class FakeWaveOut final : public WaveOut {
 public:
-    explicit FakeWaveOut(bool volumeControl = true) : m_volumeControl(volumeControl) {}
+    explicit FakeWaveOut(bool volumeControl = true)
+        : m_volumeControl(volumeControl)
+    {
+    }
     bool hasVolumeControl() const override { return m_volumeControl; }
     void setVolume(std::uint32_t level) override { levels.push_back(level); }
 

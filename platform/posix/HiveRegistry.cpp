@@ -29,7 +29,7 @@ std::string parentOf(const std::string& path)
 // mkdir -p; true when the folder exists afterwards.
 bool createFolders(const std::string& folder)
 {
-    struct stat st {};
+    struct stat st { };
     if (folder.empty() || ::stat(folder.c_str(), &st) == 0)
         return !folder.empty() && S_ISDIR(st.st_mode);
     const std::string parent = parentOf(folder);
@@ -41,7 +41,7 @@ bool createFolders(const std::string& folder)
 std::string timestamp()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm parts {};
+    std::tm parts{};
     ::localtime_r(&now, &parts);
     char buffer[32];
     std::strftime(buffer, sizeof buffer, "%Y%m%d-%H%M%S", &parts);
@@ -58,8 +58,7 @@ public:
         if (createFolders(parentOf(hivePath)))
             m_fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (m_fd >= 0) {
-            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-            }
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) { }
         }
     }
     ~Lock()
@@ -74,7 +73,10 @@ private:
     int m_fd = -1;
 };
 
-HiveRegistry::HiveRegistry(std::string hivePath) : m_path(std::move(hivePath)) {}
+HiveRegistry::HiveRegistry(std::string hivePath)
+    : m_path(std::move(hivePath))
+{
+}
 
 std::string HiveRegistry::defaultHivePath(const Environment& environment)
 {
@@ -90,7 +92,7 @@ std::string HiveRegistry::defaultHivePath(const Environment& environment)
 
 bool HiveRegistry::hiveExists() const
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(m_path.c_str(), &st) == 0;
 }
 

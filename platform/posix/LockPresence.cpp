@@ -12,7 +12,10 @@ namespace {
 
 class LockClaim final : public PresenceClaim {
 public:
-    explicit LockClaim(int fd) : m_fd(fd) {}
+    explicit LockClaim(int fd)
+        : m_fd(fd)
+    {
+    }
     ~LockClaim() override { ::close(m_fd); }
     LockClaim(const LockClaim&) = delete;
     LockClaim& operator=(const LockClaim&) = delete;
@@ -32,7 +35,10 @@ int lockRetrying(int fd, int operation)
 
 } // namespace
 
-LockPresence::LockPresence(std::string folder) : m_folder(std::move(folder)) {}
+LockPresence::LockPresence(std::string folder)
+    : m_folder(std::move(folder))
+{
+}
 
 std::string LockPresence::defaultFolder(const Environment& environment)
 {
@@ -46,7 +52,7 @@ bool LockPresence::ensureFolder() const
     if (::mkdir(m_folder.c_str(), 0700) != 0 && errno != EEXIST)
         return false;
     // Under a shared /tmp the folder could be someone else's or a link planted there.
-    struct stat st {};
+    struct stat st { };
     return ::lstat(m_folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid();
 }
 

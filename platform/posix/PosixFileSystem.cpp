@@ -18,13 +18,13 @@ std::string systemErrorText(int error)
 
 bool PosixFileSystem::isFolder(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool PosixFileSystem::exists(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::lstat(path.c_str(), &st) == 0;
 }
 
@@ -39,7 +39,7 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::list(const std::string&
         const std::string name = e->d_name;
         if (name == "." || name == "..")
             continue;
-        struct stat st {};
+        struct stat st { };
         if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // vanished while listing
         entries.push_back({name, S_ISDIR(st.st_mode), S_ISLNK(st.st_mode)});
@@ -49,7 +49,7 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::list(const std::string&
 
 bool PosixFileSystem::clearAttributes(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::lstat(path.c_str(), &st) != 0 || S_ISLNK(st.st_mode))
         return false; // a link's own mode means nothing, and chmod would follow it
     mode_t mode = st.st_mode | S_IWUSR | S_IRUSR;

@@ -233,7 +233,7 @@ std::string formatValue(const Value& value)
         line += quote(value.text);
     } else if (value.type == kDword && value.data.size() == 4) {
         const std::uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16)
-                                     | (static_cast<std::uint32_t>(value.data[3]) << 24);
+            | (static_cast<std::uint32_t>(value.data[3]) << 24);
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "%08x", number);
         line += "dword:" + std::string(buffer);
@@ -321,8 +321,8 @@ Result<Hive> parseHive(std::string_view bytes)
             continue;
         if (!headerSeen) {
             if (line != kHeader5 && line != kHeader4)
-                return lineError(startLine, "not a registry file (the first line must be \"" + std::string(kHeader5)
-                                                + "\")");
+                return lineError(startLine,
+                                 "not a registry file (the first line must be \"" + std::string(kHeader5) + "\")");
             headerSeen = true;
             continue;
         }

@@ -32,7 +32,7 @@ enum ValueType : std::uint32_t {
 struct Value {
     std::string name; // empty for the default value
     std::uint32_t type = kSz;
-    std::string text;               // kSz and kExpandSz, UTF-8
+    std::string text; // kSz and kExpandSz, UTF-8
     std::vector<std::uint8_t> data; // every other type, raw bytes
 };
 

@@ -91,8 +91,7 @@ bool XdgShell::open(const std::string& target, const std::string& parameters, co
         ::_exit(127);
     }
     ::close(report[1]);
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) { }
     int error = 0;
     ssize_t n;
     do {

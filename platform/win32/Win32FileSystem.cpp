@@ -9,9 +9,9 @@ namespace lumo::platform {
 std::string win32ErrorText(unsigned long error)
 {
     wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const DWORD n
+        = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::string text = n ? narrow(std::wstring_view(buffer, n)) : "Error " + std::to_string(error) + ".";
     if (buffer)
         LocalFree(buffer);
@@ -29,7 +29,10 @@ DWORD attributesOf(const std::string& path)
 
 class Handle {
 public:
-    explicit Handle(HANDLE h) : m_h(h) {}
+    explicit Handle(HANDLE h)
+        : m_h(h)
+    {
+    }
     ~Handle()
     {
         if (m_h != INVALID_HANDLE_VALUE)
@@ -127,19 +130,19 @@ Result<std::string> Win32FileSystem::readFile(const std::string& path)
 Status Win32FileSystem::writeFileAtomically(const std::string& path, const std::string& bytes)
 {
     const std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
-    Handle file(CreateFileW(widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+    Handle file(
+        CreateFileW(widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return cannotCreateFile(path, win32ErrorText(GetLastError()));
     DWORD written = 0;
     const bool ok = bytes.empty()
-                    || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
-                        && written == bytes.size());
+        || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+            && written == bytes.size());
     const DWORD error = GetLastError();
     FlushFileBuffers(file.get());
     file.close();
-    if (!ok || !MoveFileExW(widen(temp).c_str(), widen(path).c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!ok
+        || !MoveFileExW(widen(temp).c_str(), widen(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD reason = ok ? GetLastError() : error;
         DeleteFileW(widen(temp).c_str());
         return cannotCreateFile(path, win32ErrorText(reason));

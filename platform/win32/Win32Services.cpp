@@ -3,6 +3,7 @@
 #include "Wide.h"
 
 #include <windows.h>
+
 #include <mmsystem.h>
 #include <shellapi.h>
 
@@ -69,8 +70,7 @@ Result<std::optional<std::string>> Win32Registry::readString(std::string_view ke
 Status Win32Registry::writeString(std::string_view key, std::string_view name, std::string_view value)
 {
     HKEY handle = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, widen(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
-                        nullptr)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, widen(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr)
         != ERROR_SUCCESS)
         return failedToCreateKey(key);
     const std::wstring wide = widen(value);
@@ -115,7 +115,7 @@ Win32WaveOut::Win32WaveOut()
 {
     const UINT count = waveOutGetNumDevs();
     for (UINT i = 0; i < count; ++i) {
-        WAVEOUTCAPSW caps {};
+        WAVEOUTCAPSW caps{};
         if (waveOutGetDevCapsW(i, &caps, sizeof caps) == MMSYSERR_NOERROR && (caps.dwSupport & WAVECAPS_VOLUME)) {
             m_device = static_cast<int>(i);
             break;
@@ -123,7 +123,7 @@ Win32WaveOut::Win32WaveOut()
     }
     if (m_device < 0)
         return;
-    WAVEFORMATEX format {};
+    WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = 2;
     format.nSamplesPerSec = 44100;
@@ -145,8 +145,8 @@ void Win32WaveOut::setVolume(std::uint32_t level)
 {
     if (m_device < 0)
         return;
-    const auto target = m_handle ? static_cast<HWAVEOUT>(m_handle)
-                                 : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(m_device));
+    const auto target
+        = m_handle ? static_cast<HWAVEOUT>(m_handle) : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(m_device));
     waveOutSetVolume(target, level);
 }
 
@@ -154,8 +154,8 @@ std::optional<std::uint32_t> Win32WaveOut::level() const
 {
     if (m_device < 0)
         return std::nullopt;
-    const auto target = m_handle ? static_cast<HWAVEOUT>(m_handle)
-                                 : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(m_device));
+    const auto target
+        = m_handle ? static_cast<HWAVEOUT>(m_handle) : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(m_device));
     DWORD value = 0;
     if (waveOutGetVolume(target, &value) != MMSYSERR_NOERROR)
         return std::nullopt;

@@ -21,7 +21,10 @@ std::string UnscrambleParams(std::string_view scrambled);
 class ParamLines {
 public:
     ParamLines() = default;
-    explicit ParamLines(std::vector<std::string> lines) : m_lines(std::move(lines)) {}
+    explicit ParamLines(std::vector<std::string> lines)
+        : m_lines(std::move(lines))
+    {
+    }
 
     size_t count() const { return m_lines.size(); }
     // "List index out of bounds (%d)" with the 0-based index when the line is missing.

@@ -8,8 +8,8 @@ namespace lumo::player {
 PlayerMode decidePlayerMode(std::string_view programFileName, const std::optional<std::string>& firstArgument)
 {
     const std::string extension = upperAscii(extensionOf(fileNameOf(programFileName)));
-    const std::optional<std::string> argument =
-        firstArgument ? std::optional<std::string>(upperAscii(*firstArgument)) : std::nullopt;
+    const std::optional<std::string> argument
+        = firstArgument ? std::optional<std::string>(upperAscii(*firstArgument)) : std::nullopt;
 
     if (argument == "/S")
         return PlayerMode::Screensaver;

@@ -18,10 +18,10 @@ namespace lumo::player {
 enum class PlayerMode { Screensaver, Settings, Installer, None };
 
 enum class PlayerWindow {
-    MainFrm,     // TFSMainFrm, the settings dialog that lends its parts to the others
+    MainFrm, // TFSMainFrm, the settings dialog that lends its parts to the others
     ScreenSaver, // TFSScreenSaver, the full-screen player
-    Installer,   // TForm3
-    Licence,     // TForm4
+    Installer, // TForm3
+    Licence, // TForm4
 };
 
 PlayerMode decidePlayerMode(std::string_view programFileName, const std::optional<std::string>& firstArgument);

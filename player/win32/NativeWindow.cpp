@@ -5,7 +5,7 @@ namespace lumo::player {
 NativeWindow::NativeWindow(const wchar_t* className, const std::wstring& caption, const WindowStyle& style)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc {};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (!GetClassInfoExW(instance, className, &wc)) {
         wc = {};
@@ -19,7 +19,7 @@ NativeWindow::NativeWindow(const wchar_t* className, const std::wstring& caption
         wc.lpszClassName = className;
         RegisterClassExW(&wc);
     }
-    RECT frame {0, 0, style.clientWidth, style.clientHeight};
+    RECT frame{0, 0, style.clientWidth, style.clientHeight};
     AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
     m_hwnd = CreateWindowExW(style.exStyle, className, caption.c_str(), style.style, CW_USEDEFAULT, CW_USEDEFAULT,
                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);

@@ -7,6 +7,7 @@
 #include "player/core/PlayerMode.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <memory>

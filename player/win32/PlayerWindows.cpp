@@ -9,7 +9,10 @@ constexpr DWORD kMinimisableStyle = kDialogStyle | WS_MINIMIZEBOX;
 
 } // namespace
 
-FSMainFrm::FSMainFrm() : NativeWindow(L"TFSMainFrm", L"Lumo ScreenSaver", {kDialogStyle, 0, 453, 217}) {}
+FSMainFrm::FSMainFrm()
+    : NativeWindow(L"TFSMainFrm", L"Lumo ScreenSaver", {kDialogStyle, 0, 453, 217})
+{
+}
 
 FSScreenSaver::FSScreenSaver()
     : NativeWindow(L"TFSScreenSaver", L"FSScreenSaver",
@@ -37,9 +40,13 @@ LRESULT FSScreenSaver::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-Form3::Form3() : NativeWindow(L"TForm3", L"Installer ", {kMinimisableStyle, 0, 397, 376}) {}
+Form3::Form3()
+    : NativeWindow(L"TForm3", L"Installer ", {kMinimisableStyle, 0, 397, 376})
+{
+}
 
-Form4::Form4() : NativeWindow(L"TForm4", L"Form4", {kMinimisableStyle, 0, 311, 317})
+Form4::Form4()
+    : NativeWindow(L"TForm4", L"Form4", {kMinimisableStyle, 0, 311, 317})
 {
     SetWindowPos(hwnd(), nullptr, 473, 338, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -18,8 +18,8 @@ struct CountedControls {
     int loopClicks = 0, muteClicks = 0, timerChanges = 0, moves = 0;
     CountedControls()
     {
-        controls.setHandlers({[this] { ++loopClicks; }, [this] { ++muteClicks; }, [this] { ++timerChanges; },
-                              [this] { ++moves; }});
+        controls.setHandlers(
+            {[this] { ++loopClicks; }, [this] { ++muteClicks; }, [this] { ++timerChanges; }, [this] { ++moves; }});
     }
 };
 
@@ -89,9 +89,8 @@ TEST(ReadSettings, TheLastTrueModeWinsAndAllFalseLeavesNone)
         const char *play1, *rnd, *one;
         bool expectPlay1, expectRnd, expectOne;
     } cases[] = {
-        {"1", "1", "1", false, false, true}, {"1", "1", "0", false, true, false},
-        {"1", "0", "0", true, false, false}, {"0", "0", "0", false, false, false},
-        {"0", "1", "0", false, true, false}, {"1", "0", "1", false, false, true},
+        {"1", "1", "1", false, false, true},  {"1", "1", "0", false, true, false}, {"1", "0", "0", true, false, false},
+        {"0", "0", "0", false, false, false}, {"0", "1", "0", false, true, false}, {"1", "0", "1", false, false, true},
     };
     for (const auto& c : cases) {
         platform::FakeRegistry registry;
@@ -166,9 +165,9 @@ TEST(WriteSettings, WritesTheTenValuesInOrderAsText)
     controls.setTimer(42);
     controls.notePosition(-10, 300);
     ASSERT_TRUE(WriteSettings(registry, controls));
-    EXPECT_EQ(registry.writes, (std::vector<std::string>{"loop_Checked", "mute_Checked", "scale_Text", "qua_Text",
-                                                         "Play1_Checked", "Rnd_Checked", "One_Checked", "timer",
-                                                         "Left", "Top"}));
+    EXPECT_EQ(registry.writes,
+              (std::vector<std::string>{"loop_Checked", "mute_Checked", "scale_Text", "qua_Text", "Play1_Checked",
+                                        "Rnd_Checked", "One_Checked", "timer", "Left", "Top"}));
     EXPECT_EQ(registry.stored(kKey, "loop_Checked"), "0");
     EXPECT_EQ(registry.stored(kKey, "scale_Text"), "-1");
     EXPECT_EQ(registry.stored(kKey, "qua_Text"), "-1");
@@ -201,8 +200,8 @@ TEST(ListFiles, RowsBecomeLinesAndBack)
     EXPECT_EQ(playListLines(rows), (std::vector<std::string>{"x.swf", "z.swf"}));
     EXPECT_EQ(rowsFromFileList(fileListLines(rows)), rows);
 
-    const std::vector<std::string> lines = {"-1;C:\\a;b.swf", "1;C:\\x.swf", "0;", "", "-1", "0", "-1 ;a",
-                                            "0;http://h/m.swf"};
+    const std::vector<std::string> lines
+        = {"-1;C:\\a;b.swf", "1;C:\\x.swf", "0;", "", "-1", "0", "-1 ;a", "0;http://h/m.swf"};
     EXPECT_EQ(rowsFromFileList(lines),
               (std::vector<PlaylistRow>{{"C:\\a;b.swf", true}, {"", false}, {"http://h/m.swf", false}}));
 }

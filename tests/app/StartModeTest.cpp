@@ -1,6 +1,6 @@
+#include "app/core/StartMode.h"
 #include "app/core/ListFolderSeed.h"
 #include "app/core/SettingsStore.h"
-#include "app/core/StartMode.h"
 
 #include "platform/fake/FakeServices.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -16,10 +16,10 @@ TEST(EditorMode, OnlyTheWholeFirstArgumentCounts)
         std::optional<std::string> argument;
         EditorMode mode;
     } cases[] = {
-        {"/S", EditorMode::Screensaver},  {"/s", EditorMode::Screensaver}, {"/P", EditorMode::EndAtOnce},
-        {"/p", EditorMode::EndAtOnce},    {std::nullopt, EditorMode::Editor}, {"/c", EditorMode::Editor},
-        {"/c:1234", EditorMode::Editor},  {"-s", EditorMode::Editor},      {"/S1", EditorMode::Editor},
-        {"/save", EditorMode::Editor},    {"", EditorMode::Editor},        {" /s", EditorMode::Editor},
+        {"/S", EditorMode::Screensaver}, {"/s", EditorMode::Screensaver},    {"/P", EditorMode::EndAtOnce},
+        {"/p", EditorMode::EndAtOnce},   {std::nullopt, EditorMode::Editor}, {"/c", EditorMode::Editor},
+        {"/c:1234", EditorMode::Editor}, {"-s", EditorMode::Editor},         {"/S1", EditorMode::Editor},
+        {"/save", EditorMode::Editor},   {"", EditorMode::Editor},           {" /s", EditorMode::Editor},
     };
     for (const auto& c : cases)
         EXPECT_EQ(decideEditorMode(c.argument), c.mode) << c.argument.value_or("(none)");
@@ -28,11 +28,12 @@ TEST(EditorMode, OnlyTheWholeFirstArgumentCounts)
 TEST(EditorMode, WindowsAreCreatedInTheModesOrder)
 {
     using enum EditorWindow;
-    EXPECT_EQ(windowOrder(EditorMode::Editor), (std::vector<EditorWindow>{MainWindow, ScreenPlayer, Creator, About,
-                                                                          UrlDialog, CreatorPreview, SearchDialog}));
-    EXPECT_EQ(windowOrder(EditorMode::Screensaver),
-              (std::vector<EditorWindow>{ScreenPlayer, MainWindow, Creator, About, UrlDialog, CreatorPreview,
-                                         SearchDialog}));
+    EXPECT_EQ(
+        windowOrder(EditorMode::Editor),
+        (std::vector<EditorWindow>{MainWindow, ScreenPlayer, Creator, About, UrlDialog, CreatorPreview, SearchDialog}));
+    EXPECT_EQ(
+        windowOrder(EditorMode::Screensaver),
+        (std::vector<EditorWindow>{ScreenPlayer, MainWindow, Creator, About, UrlDialog, CreatorPreview, SearchDialog}));
     EXPECT_TRUE(windowOrder(EditorMode::EndAtOnce).empty());
 }
 

@@ -32,8 +32,7 @@ TEST(DeleteFolderTree, RemovesReadOnlyAndHiddenEntriesWhenClearingAttributes)
     test::writeFile(root + "/Logo/Logos.swf", "l");
     test::writeFile(root + "/.hidden/deep/x.swf", "x");
     fs::permissions(root + "/Logo/Logos.swf", fs::perms::owner_read, fs::perm_options::replace);
-    fs::permissions(root + "/.hidden/deep", fs::perms::owner_read | fs::perms::owner_exec,
-                    fs::perm_options::replace);
+    fs::permissions(root + "/.hidden/deep", fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
     fs::permissions(root + "/Logo", fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
 
     EXPECT_TRUE(DeleteFolderTree(files, root + "/", true, false, true));
@@ -130,8 +129,9 @@ TEST(DeleteFolderTree, StopOnErrorEndsAtTheFirstFailure)
     files.folders["/w/sub/"] = {{"x", false, false}};
     files.failing = {"/w/sub/x"};
     EXPECT_FALSE(DeleteFolderTree(files, "/w", true, true, true));
-    EXPECT_EQ(files.log, (std::vector<std::string>{"clear /w/a", "delete /w/a", "clear /w/sub", "clear /w/sub/x",
-                                                   "delete /w/sub/x"}));
+    EXPECT_EQ(
+        files.log,
+        (std::vector<std::string>{"clear /w/a", "delete /w/a", "clear /w/sub", "clear /w/sub/x", "delete /w/sub/x"}));
 }
 
 TEST(DeleteFolderTree, ClearsAttributesBeforeEachRemovalButNeverOnALink)
@@ -139,8 +139,7 @@ TEST(DeleteFolderTree, ClearsAttributesBeforeEachRemovalButNeverOnALink)
     ScriptedFileSystem files;
     files.folders["/w/"] = {{"ro", false, false}, {"link", false, true}};
     EXPECT_TRUE(DeleteFolderTree(files, "/w", true, false, true));
-    EXPECT_EQ(files.log,
-              (std::vector<std::string>{"clear /w/ro", "delete /w/ro", "delete /w/link", "rmdir /w"}));
+    EXPECT_EQ(files.log, (std::vector<std::string>{"clear /w/ro", "delete /w/ro", "delete /w/link", "rmdir /w"}));
 }
 
 } // namespace lumo

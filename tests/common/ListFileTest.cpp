@@ -19,9 +19,9 @@ TEST(ListFile, SplitsAtEveryKindOfLineEnd)
     } cases[] = {
         {"", {}},
         {"a\r\n", {"a"}},
-        {"a\r\nb", {"a", "b"}},             // a last line without line end counts
-        {"a\rb\nc\r\n", {"a", "b", "c"}},   // lone CR and lone LF end lines too
-        {"a\n\rb", {"a", "", "b"}},         // LF CR is two line ends
+        {"a\r\nb", {"a", "b"}}, // a last line without line end counts
+        {"a\rb\nc\r\n", {"a", "b", "c"}}, // lone CR and lone LF end lines too
+        {"a\n\rb", {"a", "", "b"}}, // LF CR is two line ends
         {"\r\n\r\n", {"", ""}},
         {std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}}, // the text ends at the first NUL
         {"x;y\r\n", {"x;y"}},

@@ -27,10 +27,20 @@ TEST(ParseInteger, AcceptsOnlySignedDecimalsThatFit)
         const char* text;
         std::optional<int> expected;
     } cases[] = {
-        {"0", 0},           {"500", 500},       {"-1", -1},          {"+7", 7},
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"2147483648", std::nullopt},
-        {"", std::nullopt}, {"-", std::nullopt}, {" 5", std::nullopt}, {"5 ", std::nullopt},
-        {"0x10", std::nullopt}, {"1.5", std::nullopt}, {"abc", std::nullopt},
+        {"0", 0},
+        {"500", 500},
+        {"-1", -1},
+        {"+7", 7},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", std::nullopt},
+        {"", std::nullopt},
+        {"-", std::nullopt},
+        {" 5", std::nullopt},
+        {"5 ", std::nullopt},
+        {"0x10", std::nullopt},
+        {"1.5", std::nullopt},
+        {"abc", std::nullopt},
         {"99999999999999999999", std::nullopt},
     };
     for (const auto& c : cases)
@@ -93,10 +103,10 @@ TEST(Codepage, ReportsWhatItCannotHold)
         const char* text;
         const char* mentions;
     } cases[] = {
-        {"movie-\xE6\x97\xA5.swf", "U+65E5"},     // a CJK character
-        {"\xF0\x9F\x8E\xAC.swf", "U+1F3AC"},      // an emoji outside the BMP
-        {"bad-\xC3.swf", "invalid UTF-8"},        // a truncated sequence
-        {"\xC5\x81odz.swf", "U+0141"},            // Polish L with stroke: Windows-1250, not 1252
+        {"movie-\xE6\x97\xA5.swf", "U+65E5"}, // a CJK character
+        {"\xF0\x9F\x8E\xAC.swf", "U+1F3AC"}, // an emoji outside the BMP
+        {"bad-\xC3.swf", "invalid UTF-8"}, // a truncated sequence
+        {"\xC5\x81odz.swf", "U+0141"}, // Polish L with stroke: Windows-1250, not 1252
     };
     for (const auto& c : cases) {
         Result<std::string> converted = utf8ToCp1252(c.text);

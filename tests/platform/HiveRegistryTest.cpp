@@ -33,10 +33,11 @@ TEST(HiveRegistry, MissingFileKeyOrValueReadsAsAbsent)
 TEST(HiveRegistry, KeepsValuesOfOtherTypesAndRefusesToReadThemAsStrings)
 {
     test::TempDir dir;
-    test::writeFile(dir / "registry.reg", "Windows Registry Editor Version 5.00\n\n"
-                                          "[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n"
-                                          "\"timer\"=dword:00000005\n"
-                                          "\"Path\"=hex(2):2f,00,00,00\n");
+    test::writeFile(dir / "registry.reg",
+                    "Windows Registry Editor Version 5.00\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n"
+                    "\"timer\"=dword:00000005\n"
+                    "\"Path\"=hex(2):2f,00,00,00\n");
     HiveRegistry registry(dir / "registry.reg");
     Result<std::optional<std::string>> timer = registry.readString(kKey, "timer");
     ASSERT_FALSE(timer);

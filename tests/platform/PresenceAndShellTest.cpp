@@ -77,8 +77,9 @@ protected:
         // Stand-ins that record how they were started.
         for (const char* program : {"xdg-open", "wine"}) {
             const std::string script = m_dir / (std::string("bin/") + program);
-            test::writeFile(script, "#!/bin/sh\n{ pwd; echo \"$0 $*\"; } > \"" + (m_dir / "started") + ".tmp\"\n/bin/mv \""
-                                        + (m_dir / "started") + ".tmp\" \"" + (m_dir / "started") + "\"\n");
+            test::writeFile(script,
+                            "#!/bin/sh\n{ pwd; echo \"$0 $*\"; } > \"" + (m_dir / "started") + ".tmp\"\n/bin/mv \""
+                                + (m_dir / "started") + ".tmp\" \"" + (m_dir / "started") + "\"\n");
             std::filesystem::permissions(script, std::filesystem::perms::owner_all);
         }
         ::setenv("PATH", (m_dir / "bin").c_str(), 1);

@@ -88,9 +88,11 @@ TEST(RegText, RoundTripsStringsThatNeedEscapingOrHexForm)
 
 TEST(RegText, ReadsRegeditsOwnUtf16Exports)
 {
-    const std::string utf8 = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\S]\r\n\"n\"=\"\xC3\xA9\"\r\n";
+    const std::string utf8
+        = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\S]\r\n\"n\"=\"\xC3\xA9\"\r\n";
     std::string utf16 = "\xFF\xFE";
-    for (const char16_t unit : std::u16string(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\S]\r\n\"n\"=\"\u00e9\"\r\n")) {
+    for (const char16_t unit : std::u16string(
+             u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\S]\r\n\"n\"=\"\u00e9\"\r\n")) {
         utf16 += static_cast<char>(unit & 0xFF);
         utf16 += static_cast<char>(unit >> 8);
     }
@@ -103,8 +105,8 @@ TEST(RegText, ReadsRegeditsOwnUtf16Exports)
 TEST(RegText, StringsReadAsWindowsHandsThemOverSoTheyWriteBackUnchanged)
 {
     using namespace std::string_literals;
-    const std::string text = "REGEDIT4\n[HKEY_CURRENT_USER\\S]\n\"nul\"=\"ab\0cd\"\n"s +
-                             "\"bad\"=\"x\xFFy\"\n\"wide\"=hex(1):41,00,00,00,42,00\n";
+    const std::string text = "REGEDIT4\n[HKEY_CURRENT_USER\\S]\n\"nul\"=\"ab\0cd\"\n"s
+        + "\"bad\"=\"x\xFFy\"\n\"wide\"=hex(1):41,00,00,00,42,00\n";
     Result<Hive> hive = parseHive(text);
     ASSERT_TRUE(hive) << hive.message();
     Key& key = hive->keys[0];

@@ -18,7 +18,7 @@ std::string scrambledFile(const std::string& plain)
 std::string thirteenLines(const std::string& title)
 {
     return "round\r\n12\r\n\\Logo\\Logos.swf\r\nMySaver.exe\r\n400\r\n470\r\n0\r\n0\r\n" + title
-           + "\r\n-1\r\n0\r\n-1\r\nYour text here;\r\n";
+        + "\r\n-1\r\n0\r\n-1\r\nYour text here;\r\n";
 }
 
 } // namespace
@@ -96,8 +96,8 @@ TEST(ParamFile, BooleansAreNumbersOrTheWordsTrueAndFalse)
         const char* text;
         std::optional<bool> value;
     } cases[] = {
-        {"-1", true},  {"0", false},     {"1", true},     {"5", true},        {"TRUE", true},
-        {"false", false}, {"True", true}, {"0.0", false}, {"0.5", true},      {"-0", false},
+        {"-1", true},       {"0", false},          {"1", true},          {"5", true},         {"TRUE", true},
+        {"false", false},   {"True", true},        {"0.0", false},       {"0.5", true},       {"-0", false},
         {"", std::nullopt}, {"yes", std::nullopt}, {"1 ", std::nullopt}, {".", std::nullopt},
     };
     for (const auto& c : cases)

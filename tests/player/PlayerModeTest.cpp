@@ -34,8 +34,7 @@ TEST(PlayerMode, TheFirstMatchingTestDecides)
         {"My.scr.exe", none, PlayerMode::Installer},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(decidePlayerMode(c.program, c.argument), c.mode)
-            << c.program << " " << c.argument.value_or("(none)");
+        EXPECT_EQ(decidePlayerMode(c.program, c.argument), c.mode) << c.program << " " << c.argument.value_or("(none)");
 }
 
 TEST(PlayerMode, EachModeCreatesItsWindowsInOrder)

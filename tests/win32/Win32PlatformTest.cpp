@@ -22,7 +22,11 @@ std::string uniqueName(const char* stem)
 
 class ScratchFolder {
 public:
-    ScratchFolder() : m_path(temporaryFolder(hostEnvironment()) + "\\" + uniqueName("lumo-")) { hostFileSystem().createFolder(m_path); }
+    ScratchFolder()
+        : m_path(temporaryFolder(hostEnvironment()) + "\\" + uniqueName("lumo-"))
+    {
+        hostFileSystem().createFolder(m_path);
+    }
     ~ScratchFolder() { DeleteFolderTree(hostFileSystem(), m_path, true, false, true); }
     std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
     const std::string& path() const { return m_path; }
@@ -124,7 +128,7 @@ TEST(Win32Presence, FindsATopLevelWindowByItsClass)
     const std::wstring className = L"TLumoProbeFrm" + std::to_wstring(GetCurrentProcessId());
     const std::string narrowName = narrow(className);
     EXPECT_FALSE(presence.isPresent(narrowName));
-    WNDCLASSW wc {};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = className.c_str();
