@@ -31,7 +31,7 @@ public:
     QTimer* changeTimer() const { return m_changeTimer; }
     int oneByOneIndex() const { return m_oneByOneIndex; }
 
-    // The Part of start-up that moves stored values into the controls (creation step 5 and 6).
+    // Moves the stored values into the controls, then applies the loaded mute state.
     void loadSettings();
     void SetWaveMute(bool muted);
     // Saves the playlist and the settings, then restores full volume. Errors are reported.
