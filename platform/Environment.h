@@ -16,4 +16,7 @@ public:
     virtual std::string longPathName(const std::string& path) const = 0;
 };
 
+// An XDG base folder: the variable when it holds an absolute path, else $HOME/<belowHome>.
+std::string xdgBaseFolder(const Environment& environment, const std::string& variable, const std::string& belowHome);
+
 } // namespace lumo::platform

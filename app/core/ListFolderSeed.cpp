@@ -6,12 +6,7 @@ namespace lumo::app {
 
 std::string defaultListFolder(const platform::Environment& environment)
 {
-    std::string data;
-    if (auto xdg = environment.variable("XDG_DATA_HOME"); xdg && !xdg->empty() && xdg->front() == '/')
-        data = *xdg;
-    else
-        data = environment.variable("HOME").value_or("") + "/.local/share";
-    return data + "/lumo-screensaver";
+    return platform::xdgBaseFolder(environment, "XDG_DATA_HOME", ".local/share") + "/lumo-screensaver";
 }
 
 bool createFolders(platform::FileSystem& files, const std::string& folder)

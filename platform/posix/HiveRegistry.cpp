@@ -82,12 +82,7 @@ std::string HiveRegistry::defaultHivePath(const Environment& environment)
 {
     if (auto explicitPath = environment.variable("LUMO_REGISTRY"); explicitPath && !explicitPath->empty())
         return *explicitPath;
-    std::string config;
-    if (auto xdg = environment.variable("XDG_CONFIG_HOME"); xdg && !xdg->empty() && xdg->front() == '/')
-        config = *xdg;
-    else
-        config = environment.variable("HOME").value_or("") + "/.config";
-    return config + "/lumo-screensaver/registry.reg";
+    return xdgBaseFolder(environment, "XDG_CONFIG_HOME", ".config") + "/lumo-screensaver/registry.reg";
 }
 
 bool HiveRegistry::hiveExists() const

@@ -1,5 +1,6 @@
 #include "platform/posix/HiveRegistry.h"
 
+#include "platform/fake/FakeServices.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -123,21 +124,12 @@ TEST(HiveRegistry, TwoProgramsWritingAtOnceLoseNothing)
 
 TEST(HiveRegistry, DefaultLocationFollowsTheEnvironment)
 {
-    struct Env final : Environment {
-        std::map<std::string, std::string> vars;
-        std::optional<std::string> variable(const std::string& n) const override
-        {
-            auto it = vars.find(n);
-            return it == vars.end() ? std::nullopt : std::optional<std::string>(it->second);
-        }
-        std::string currentFolder() const override { return "/cwd"; }
-        std::string longPathName(const std::string& p) const override { return p; }
-    } env;
-    env.vars = {{"HOME", "/home/u"}};
+    FakeEnvironment env;
+    env.variables = {{"HOME", "/home/u"}};
     EXPECT_EQ(HiveRegistry::defaultHivePath(env), "/home/u/.config/lumo-screensaver/registry.reg");
-    env.vars["XDG_CONFIG_HOME"] = "/cfg";
+    env.variables["XDG_CONFIG_HOME"] = "/cfg";
     EXPECT_EQ(HiveRegistry::defaultHivePath(env), "/cfg/lumo-screensaver/registry.reg");
-    env.vars["LUMO_REGISTRY"] = "/t/hive.reg";
+    env.variables["LUMO_REGISTRY"] = "/t/hive.reg";
     EXPECT_EQ(HiveRegistry::defaultHivePath(env), "/t/hive.reg");
 }
 
