@@ -14,6 +14,12 @@ public:
     virtual std::string currentFolder() const = 0;
     // Windows expands 8.3 short names; elsewhere the path is returned as it is.
     virtual std::string longPathName(const std::string& path) const = 0;
+    // The running program's own file.
+    virtual std::string programPath() const = 0;
+    // The Windows folder and the system folder, without a trailing separator; empty where there
+    // are none (POSIX).
+    virtual std::string windowsFolder() const = 0;
+    virtual std::string systemFolder() const = 0;
 };
 
 // An XDG base folder: the variable when it holds an absolute path, else $HOME/<belowHome>.

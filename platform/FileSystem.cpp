@@ -12,4 +12,9 @@ Error cannotOpenFile(const std::string& path, const std::string& reason)
     return {formatMessage("Cannot open file \"%s\". %s", {path, reason})};
 }
 
+Error cannotWriteFile(const std::string& path, const std::string& reason)
+{
+    return {formatMessage("Cannot write file \"%s\". %s", {path, reason})};
+}
+
 } // namespace lumo::platform

@@ -5,8 +5,11 @@
 
 #include "Result.h"
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumo::platform {
@@ -15,6 +18,24 @@ struct FolderEntry {
     std::string name;
     bool isFolder = false; // a real folder, never a link to one
     bool isLink = false; // symbolic link, or on Windows any reparse point (junctions included)
+};
+
+// A file open for reading; others may read it meanwhile but not write it.
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    // Up to size bytes; 0 at the end.
+    virtual Result<size_t> read(char* buffer, size_t size) = 0;
+    virtual std::uint64_t size() const = 0;
+};
+
+// A file being written from its start.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    virtual Status write(std::string_view bytes) = 0;
+    virtual std::uint64_t written() const = 0;
+    virtual Status close() = 0;
 };
 
 class FileSystem {
@@ -38,6 +59,15 @@ public:
     // One level; true when the folder exists afterwards.
     virtual bool createFolder(const std::string& path) = 0;
 
+    virtual std::optional<std::uint64_t> fileSize(const std::string& path) = 0;
+    // Fails with "Cannot open file "<path>". <reason>".
+    virtual Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) = 0;
+    // Creates or replaces the file; never writes through a link that stands at path. Fails with
+    // "Cannot create file "<path>". <reason>".
+    virtual Result<std::unique_ptr<OutputFile>> createFile(const std::string& path) = 0;
+    // Replaces an existing target.
+    virtual bool renameReplacing(const std::string& from, const std::string& to) = 0;
+
     virtual Result<std::string> readFile(const std::string& path) = 0;
     // Writes a temporary file beside path and renames it over path: a reader sees the old
     // bytes or the new ones, never a mix. Fails with "Cannot create file "<path>". <reason>".
@@ -46,5 +76,6 @@ public:
 
 Error cannotCreateFile(const std::string& path, const std::string& reason);
 Error cannotOpenFile(const std::string& path, const std::string& reason);
+Error cannotWriteFile(const std::string& path, const std::string& reason);
 
 } // namespace lumo::platform

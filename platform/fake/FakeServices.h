@@ -80,8 +80,14 @@ public:
     std::optional<std::string> variable(const std::string& name) const override;
     std::string currentFolder() const override { return current; }
     std::string longPathName(const std::string& path) const override;
+    std::string programPath() const override { return program; }
+    std::string windowsFolder() const override { return windows; }
+    std::string systemFolder() const override { return system; }
 
     std::map<std::string, std::string> variables;
+    std::string program = "/opt/lumo/lumo";
+    std::string windows;
+    std::string system;
     std::string current = "/current";
     std::map<std::string, std::string> longNames;
 };

@@ -30,4 +30,11 @@ std::string PosixEnvironment::longPathName(const std::string& path) const
     return path;
 }
 
+std::string PosixEnvironment::programPath() const
+{
+    std::vector<char> buffer(4096);
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    return n > 0 ? std::string(buffer.data(), static_cast<size_t>(n)) : std::string();
+}
+
 } // namespace lumo::platform

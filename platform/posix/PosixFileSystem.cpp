@@ -73,6 +73,111 @@ bool PosixFileSystem::createFolder(const std::string& path)
     return ::mkdir(path.c_str(), 0777) == 0 || isFolder(path);
 }
 
+namespace {
+
+class PosixInputFile final : public InputFile {
+public:
+    PosixInputFile(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    ~PosixInputFile() override { ::close(m_fd); }
+    PosixInputFile(const PosixInputFile&) = delete;
+    PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+    Result<size_t> read(char* buffer, size_t size) override
+    {
+        for (;;) {
+            const ssize_t n = ::read(m_fd, buffer, size);
+            if (n >= 0)
+                return static_cast<size_t>(n);
+            if (errno != EINTR)
+                return Error{systemErrorText(errno)};
+        }
+    }
+    std::uint64_t size() const override { return m_size; }
+
+private:
+    int m_fd;
+    std::uint64_t m_size;
+};
+
+class PosixOutputFile final : public OutputFile {
+public:
+    PosixOutputFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+    ~PosixOutputFile() override
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    PosixOutputFile(const PosixOutputFile&) = delete;
+    PosixOutputFile& operator=(const PosixOutputFile&) = delete;
+
+    Status write(std::string_view bytes) override
+    {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return cannotWriteFile(m_path, systemErrorText(errno));
+            }
+            bytes.remove_prefix(static_cast<size_t>(n));
+            m_written += static_cast<std::uint64_t>(n);
+        }
+        return {};
+    }
+    std::uint64_t written() const override { return m_written; }
+    Status close() override
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (fd >= 0 && ::close(fd) != 0)
+            return cannotWriteFile(m_path, systemErrorText(errno));
+        return {};
+    }
+
+private:
+    int m_fd;
+    std::string m_path;
+    std::uint64_t m_written = 0;
+};
+
+} // namespace
+
+std::optional<std::uint64_t> PosixFileSystem::fileSize(const std::string& path)
+{
+    struct stat st { };
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+Result<std::unique_ptr<InputFile>> PosixFileSystem::openForReading(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return cannotOpenFile(path, systemErrorText(errno));
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return cannotOpenFile(path, systemErrorText(error));
+    }
+    return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd, static_cast<std::uint64_t>(st.st_size)));
+}
+
+Result<std::unique_ptr<OutputFile>> PosixFileSystem::createFile(const std::string& path)
+{
+    // O_NOFOLLOW: a link standing at path makes the call fail instead of writing where it points.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        return cannotCreateFile(path, systemErrorText(errno));
+    return std::unique_ptr<OutputFile>(std::make_unique<PosixOutputFile>(fd, path));
+}
+
+bool PosixFileSystem::renameReplacing(const std::string& from, const std::string& to)
+{
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 Result<std::string> PosixFileSystem::readFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

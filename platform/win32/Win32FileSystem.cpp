@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace lumo::platform {
 
 std::string win32ErrorText(unsigned long error)
@@ -53,7 +55,90 @@ private:
     HANDLE m_h;
 };
 
+class Win32InputFile final : public InputFile {
+public:
+    Win32InputFile(HANDLE h, std::uint64_t size) : m_file(h), m_size(size) {}
+    Result<size_t> read(char* buffer, size_t size) override
+    {
+        DWORD n = 0;
+        if (!ReadFile(m_file.get(), buffer, static_cast<DWORD>(std::min<size_t>(size, 1u << 30)), &n, nullptr))
+            return Error{win32ErrorText(GetLastError())};
+        return static_cast<size_t>(n);
+    }
+    std::uint64_t size() const override { return m_size; }
+
+private:
+    Handle m_file;
+    std::uint64_t m_size;
+};
+
+class Win32OutputFile final : public OutputFile {
+public:
+    Win32OutputFile(HANDLE h, std::string path) : m_file(h), m_path(std::move(path)) {}
+    Status write(std::string_view bytes) override
+    {
+        while (!bytes.empty()) {
+            DWORD n = 0;
+            const auto chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+            if (!WriteFile(m_file.get(), bytes.data(), chunk, &n, nullptr))
+                return cannotWriteFile(m_path, win32ErrorText(GetLastError()));
+            bytes.remove_prefix(n);
+            m_written += n;
+        }
+        return {};
+    }
+    std::uint64_t written() const override { return m_written; }
+    Status close() override
+    {
+        m_file.close();
+        return {};
+    }
+
+private:
+    Handle m_file;
+    std::string m_path;
+    std::uint64_t m_written = 0;
+};
+
 } // namespace
+
+std::optional<std::uint64_t> Win32FileSystem::fileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)
+        || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+Result<std::unique_ptr<InputFile>> Win32FileSystem::openForReading(const std::string& path)
+{
+    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return cannotOpenFile(path, win32ErrorText(GetLastError()));
+    LARGE_INTEGER size {};
+    GetFileSizeEx(h, &size);
+    return std::unique_ptr<InputFile>(std::make_unique<Win32InputFile>(h, static_cast<std::uint64_t>(size.QuadPart)));
+}
+
+Result<std::unique_ptr<OutputFile>> Win32FileSystem::createFile(const std::string& path)
+{
+    const std::wstring wide = widen(path);
+    const DWORD a = GetFileAttributesW(wide.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT))
+        return cannotCreateFile(path, "A link stands at this path; it is not followed.");
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return cannotCreateFile(path, win32ErrorText(GetLastError()));
+    return std::unique_ptr<OutputFile>(std::make_unique<Win32OutputFile>(h, path));
+}
+
+bool Win32FileSystem::renameReplacing(const std::string& from, const std::string& to)
+{
+    return MoveFileExW(widen(from).c_str(), widen(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
 
 bool Win32FileSystem::isFolder(const std::string& path)
 {

@@ -13,6 +13,10 @@ public:
     bool removeFile(const std::string& path) override;
     bool removeEmptyFolder(const std::string& path) override;
     bool createFolder(const std::string& path) override;
+    std::optional<std::uint64_t> fileSize(const std::string& path) override;
+    Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override;
+    Result<std::unique_ptr<OutputFile>> createFile(const std::string& path) override;
+    bool renameReplacing(const std::string& from, const std::string& to) override;
     Result<std::string> readFile(const std::string& path) override;
     Status writeFileAtomically(const std::string& path, const std::string& bytes) override;
 };

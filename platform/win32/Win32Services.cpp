@@ -42,6 +42,33 @@ std::string Win32Environment::longPathName(const std::string& path) const
     return narrow(value);
 }
 
+std::string Win32Environment::programPath() const
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return narrow(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string Win32Environment::windowsFolder() const
+{
+    wchar_t buffer[MAX_PATH];
+    const UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
+    return n && n < MAX_PATH ? narrow(std::wstring_view(buffer, n)) : std::string();
+}
+
+std::string Win32Environment::systemFolder() const
+{
+    wchar_t buffer[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
+    return n && n < MAX_PATH ? narrow(std::wstring_view(buffer, n)) : std::string();
+}
+
 Result<std::optional<std::string>> Win32Registry::readString(std::string_view key, std::string_view name)
 {
     HKEY handle = nullptr;

@@ -16,6 +16,9 @@ public:
     std::optional<std::string> variable(const std::string& name) const override;
     std::string currentFolder() const override;
     std::string longPathName(const std::string& path) const override;
+    std::string programPath() const override;
+    std::string windowsFolder() const override;
+    std::string systemFolder() const override;
 };
 
 class Win32Registry final : public Registry {

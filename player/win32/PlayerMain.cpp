@@ -3,6 +3,7 @@
 // closes. The "none" modes end at once with exit code 0 and no window.
 #include "PlayerWindows.h"
 
+#include "platform/Host.h"
 #include "platform/win32/Wide.h"
 #include "player/core/PlayerMode.h"
 
@@ -17,19 +18,6 @@
 using namespace lumo::player;
 
 namespace {
-
-std::string programPath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return lumo::platform::narrow(path);
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 std::optional<std::string> firstArgument()
 {
@@ -71,7 +59,7 @@ void showLeading(NativeWindow& window, PlayerWindow which)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    const PlayerMode mode = decidePlayerMode(programPath(), firstArgument());
+    const PlayerMode mode = decidePlayerMode(lumo::platform::hostEnvironment().programPath(), firstArgument());
     const std::vector<PlayerWindow> order = playerWindows(mode);
     if (order.empty())
         return 0;

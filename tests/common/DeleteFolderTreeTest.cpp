@@ -97,6 +97,10 @@ public:
     bool removeFile(const std::string& path) override { return act("delete " + path, path); }
     bool removeEmptyFolder(const std::string& path) override { return act("rmdir " + path, path); }
     bool createFolder(const std::string&) override { return false; }
+    std::optional<std::uint64_t> fileSize(const std::string&) override { return std::nullopt; }
+    Result<std::unique_ptr<platform::InputFile>> openForReading(const std::string&) override { return Error{"unused"}; }
+    Result<std::unique_ptr<platform::OutputFile>> createFile(const std::string&) override { return Error{"unused"}; }
+    bool renameReplacing(const std::string&, const std::string&) override { return false; }
     Result<std::string> readFile(const std::string&) override { return Error{"unused"}; }
     Status writeFileAtomically(const std::string&, const std::string&) override { return Error{"unused"}; }
 

@@ -1,0 +1,124 @@
+// The storage container ("StoredData") in which the editor carries whole files:
+//   "SFP1", int32 count, then per file: int32 name length, the name (Windows-1252), int32 coded
+//   length, the bytes coded by RlePack.
+// The older uncoded layout (int32 count, four ignored bytes, then per file the name and its raw
+// bytes) is read too. The reader checks every length against the bytes present and every record
+// against its stated size; a damaged container is reported with the record and the fault.
+#pragma once
+
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "platform/Result.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumo::formats {
+
+enum class ToplevelDir {
+    tdCurrentDir,
+    tdWindowsDir,
+    tdTempDir,
+    tdSystemDir,
+    tdMediaDir,
+    tdCursorsDir,
+    tdHelpDir,
+    tdSamplesDir,
+    tdDesktop,
+    tdProgramFiles,
+    tdMyDocuments,
+    tdMyPictures,
+    tdAppData,
+    tdNone,
+};
+
+enum class FileStorageOverwrite { owIfSizeDifferent, owNever, owAlways };
+
+struct ExtractTo {
+    bool CreatePath = true;
+    ToplevelDir toplevelDir = ToplevelDir::tdCurrentDir;
+    std::string Subdirectory;
+};
+
+struct AutoExtract {
+    bool Enabled = false;
+    ExtractTo extractTo;
+    FileStorageOverwrite Overwrite = FileStorageOverwrite::owIfSizeDifferent;
+    bool RemoveOnTerminate = false;
+};
+
+struct StorageServices {
+    platform::FileSystem& files;
+    platform::Environment& environment;
+    platform::Registry& registry;
+};
+
+class FileStorage;
+
+class StoredFile {
+public:
+    StoredFile(FileStorage& storage, std::string name, std::string bytes)
+        : m_storage(storage), m_name(std::move(name)), m_bytes(std::move(bytes))
+    {
+    }
+
+    const std::string& name() const { return m_name; } // UTF-8
+    std::int32_t size() const { return static_cast<std::int32_t>(m_bytes.size()); }
+    const std::string& bytes() const { return m_bytes; }
+
+    // Raises OnExtract (a refusal writes nothing and counts as success), creates the folders of the
+    // path when asked, writes the file, raises OnExtracted.
+    bool SaveToFile(const std::string& path, bool createPath);
+
+private:
+    FileStorage& m_storage;
+    std::string m_name;
+    std::string m_bytes;
+};
+
+class FileStorage {
+public:
+    explicit FileStorage(StorageServices services) : m_services(services) {}
+    // Removes what automatic extraction wrote, when asked to.
+    ~FileStorage();
+    FileStorage(const FileStorage&) = delete;
+    FileStorage& operator=(const FileStorage&) = delete;
+
+    // Fails naming the source, the record and the fault; the storage is then left empty.
+    Status ReadData(std::string_view stream, const std::string& sourceName);
+    // Always the coded layout. Refuses files of 2 GiB or more and names Windows-1252 cannot hold.
+    Result<std::string> WriteData() const;
+
+    // Appends a file (name in UTF-8).
+    void add(std::string name, std::string bytes);
+
+    int Count() const { return static_cast<int>(m_files.size()); }
+    std::int64_t DataSize() const;
+    const StoredFile& file(int index) const { return *m_files.at(static_cast<size_t>(index)); }
+    bool coded() const { return m_coded; }
+
+    // An empty path means GetExtractDir() + the file's name. false for an index out of range.
+    bool ExtractFile(int index, const std::string& path);
+    std::string GetExtractDir() const;
+    // What the owning window does once it is loaded: extraction by AutoExtract's rules.
+    void loaded();
+
+    AutoExtract autoExtract;
+    std::function<void(const std::string& fileName, std::int32_t size, bool& allow)> OnExtract;
+    std::function<void(const std::string& fileName, std::int32_t size, bool successfully)> OnExtracted;
+
+private:
+    friend class StoredFile;
+
+    StorageServices m_services;
+    std::vector<std::unique_ptr<StoredFile>> m_files;
+    bool m_coded = true;
+    std::vector<std::string> m_written;
+};
+
+} // namespace lumo::formats
