@@ -1,0 +1,120 @@
+#include "MemberPath.h"
+
+#include "common/Codepage.h"
+#include "platform/Host.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace lumo::formats {
+
+namespace {
+
+constexpr char kSep = platform::kHostSeparator;
+constexpr size_t kMaxField = 255;
+
+std::vector<std::string> components(const std::string& path)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (const char c : path) {
+        if (c == '\\' || c == '/') {
+            parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty())
+        parts.push_back(part);
+    return parts;
+}
+
+// Why a path element cannot stand in a Windows name, or empty when it can.
+std::string badElement(const std::string& element)
+{
+    if (element == "..")
+        return "it climbs out of the destination with \"..\"";
+    for (const char c : element) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20)
+            return "it holds a control character";
+        if (std::string_view(":*?\"<>|").find(c) != std::string_view::npos)
+            return std::string("it holds the character '") + c + "'";
+    }
+    return {};
+}
+
+Error refused(const std::string& member, const std::string& sourceName, const std::string& why)
+{
+    return {"The member \"" + member + "\" of " + sourceName + " is refused: " + why + "; nothing of it was written"};
+}
+
+} // namespace
+
+Result<StoredName> storedNameOf(const std::string& relativeFolder, const std::string& name,
+                                const std::string& fullPath)
+{
+    std::string folder = relativeFolder;
+    std::replace(folder.begin(), folder.end(), kSep, '\\');
+    Result<std::string> storedFolder = utf8ToCp1252(folder);
+    Result<std::string> storedName = utf8ToCp1252(name);
+    if (!storedFolder || !storedName)
+        return Error{"\"" + fullPath + "\" cannot be packed: "
+                     + (storedFolder ? storedName.message() : storedFolder.message())};
+    if (storedFolder->size() > kMaxField || storedName->size() > kMaxField)
+        return Error{"\"" + fullPath + "\" cannot be packed: its " + (storedName->size() > kMaxField ? "name" : "folder")
+                     + " is longer than the 255 bytes an archive member can hold"};
+    return StoredName {*storedFolder, *storedName};
+}
+
+Result<HostMember> hostMemberOf(const std::string& storedFolder, const std::string& storedName,
+                                const std::string& sourceName)
+{
+    const std::string folder = cp1252ToUtf8(storedFolder);
+    const std::string name = cp1252ToUtf8(storedName);
+    const std::string member = folder + name;
+    if (!folder.empty() && (folder.front() == '\\' || folder.front() == '/'))
+        return refused(member, sourceName, "its folder is an absolute path");
+    if (name.empty() || name == "." || name == "..")
+        return refused(member, sourceName, "it has no file name");
+    if (name.find_first_of("\\/") != std::string::npos)
+        return refused(member, sourceName, "its name holds a folder separator");
+    for (const std::string& element : components(folder)) {
+        if (const std::string why = badElement(element); !why.empty())
+            return refused(member, sourceName, "its folder is not a plain relative path (" + why + ")");
+    }
+    if (const std::string why = badElement(name); !why.empty())
+        return refused(member, sourceName, why);
+
+    HostMember host;
+    for (const std::string& element : components(folder))
+        if (!element.empty() && element != ".")
+            host.folder += element + kSep;
+    host.name = name;
+    return host;
+}
+
+Status createMemberFolders(platform::FileSystem& files, const std::string& destination, const std::string& folder,
+                           const std::string& memberName, const std::string& sourceName)
+{
+    std::string path = destination;
+    if (!path.empty() && !files.exists(path)) {
+        // The destination itself is created with its parents, as given.
+        for (size_t sep = path.find(kSep, 1); sep != std::string::npos; sep = path.find(kSep, sep + 1))
+            files.createFolder(path.substr(0, sep));
+    }
+    for (const std::string& element : components(folder)) {
+        path += element;
+        // A link to a folder (or a dangling one) would take the member elsewhere. A plain file in
+        // the way needs no check: creating the member inside it fails by itself.
+        if (!files.exists(path))
+            files.createFolder(path);
+        else if (!files.isFolder(path) && !files.fileSize(path))
+            return refused(memberName, sourceName, "\"" + path + "\" is a link, not a folder");
+        path += kSep;
+    }
+    return {};
+}
+
+} // namespace lumo::formats

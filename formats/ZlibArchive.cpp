@@ -1,0 +1,372 @@
+#include "ZlibArchive.h"
+
+#include "ByteReader.h"
+#include "MemberPath.h"
+
+#include "common/Codepage.h"
+#include "platform/Host.h"
+
+#include <zlib.h>
+
+#include <atomic>
+#include <cstring>
+#include <memory>
+
+namespace lumo::formats {
+
+namespace {
+
+constexpr size_t kPiece = 1024;
+constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;
+constexpr char kSep = platform::kHostSeparator;
+
+std::string streamReadError(const std::string& source, const std::string& member)
+{
+    return "Stream read error (" + source + (member.empty() ? "" : ", member \"" + member + "\"") + ")";
+}
+
+// Reads exactly size bytes unless the stream ends first; returns how many were read.
+Result<size_t> readFully(platform::InputFile& stream, char* buffer, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        Result<size_t> n = stream.read(buffer + done, size - done);
+        if (!n)
+            return n.error();
+        if (*n == 0)
+            break;
+        done += *n;
+    }
+    return done;
+}
+
+class Deflater {
+public:
+    Deflater() { m_status = deflateInit2(&m_z, 6, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY); }
+    ~Deflater() { deflateEnd(&m_z); }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    Status feed(std::string_view input, int flush, std::string& out)
+    {
+        if (m_status != Z_OK)
+            return Error{zlibMessage(m_status)};
+        m_z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+        m_z.avail_in = static_cast<uInt>(input.size());
+        char buffer[16384];
+        int rc;
+        do {
+            m_z.next_out = reinterpret_cast<Bytef*>(buffer);
+            m_z.avail_out = sizeof buffer;
+            rc = deflate(&m_z, flush);
+            if (rc == Z_STREAM_ERROR)
+                return Error{zlibMessage(rc)};
+            out.append(buffer, sizeof buffer - m_z.avail_out);
+        } while (m_z.avail_out == 0 || (flush == Z_FINISH && rc != Z_STREAM_END));
+        return {};
+    }
+
+private:
+    z_stream m_z {};
+    int m_status;
+};
+
+// Inflates one member in pieces of up to 1024 bytes, writing each (when out is set) and reporting
+// the bytes so far after each, the last empty piece included. Returns the bytes inflated.
+template <typename Progress>
+Result<std::uint64_t> inflateMember(std::string_view data, std::uint32_t expected, platform::OutputFile* out,
+                                    const std::string& member, const std::string& sourceName, Progress progress)
+{
+    z_stream z {};
+    if (const int rc = inflateInit(&z); rc != Z_OK)
+        return Error{zlibMessage(rc)};
+    std::unique_ptr<z_stream, int (*)(z_stream*)> guard(&z, inflateEnd);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z.avail_in = static_cast<uInt>(data.size());
+    const auto failure = [&](const std::string& what) {
+        return Error{what + " (" + sourceName + ", member \"" + member + "\")"};
+    };
+    std::uint64_t count = 0;
+    bool ended = false;
+    char piece[kPiece];
+    for (;;) {
+        size_t n = 0;
+        if (!ended) {
+            z.next_out = reinterpret_cast<Bytef*>(piece);
+            z.avail_out = kPiece;
+            const int rc = inflate(&z, Z_NO_FLUSH);
+            n = kPiece - z.avail_out;
+            if (rc == Z_STREAM_END)
+                ended = true;
+            else if (rc != Z_OK)
+                return failure(zlibMessage(rc));
+        }
+        count += n;
+        // A stream that yields more than its header states is refused before it can fill the disk.
+        if (count > expected)
+            return failure("damaged member: it inflates to more than the " + std::to_string(expected)
+                           + " bytes its header states");
+        if (out)
+            if (Status written = out->write(std::string_view(piece, n)); !written)
+                return written.error();
+        if (out)
+            progress(out->written());
+        if (n == 0)
+            break;
+    }
+    if (count != expected)
+        return failure("damaged member: it inflates to " + std::to_string(count) + " bytes, not the "
+                       + std::to_string(expected) + " its header states");
+    return count;
+}
+
+} // namespace
+
+std::string zlibMessage(int code)
+{
+    switch (code) {
+    case Z_DATA_ERROR:
+        return "zlib returned: data error";
+    case Z_STREAM_ERROR:
+        return "zlib returned: Stream error";
+    case Z_MEM_ERROR:
+        return "zlib returned: memory error";
+    case Z_BUF_ERROR:
+        return "zlib returned: buffer error";
+    case Z_VERSION_ERROR:
+        return "zlib returned: Version error";
+    case Z_ERRNO:
+        return "zlib returned: ERRNO";
+    default:
+        return "ZLib error";
+    }
+}
+
+Result<size_t> MemoryInput::read(char* buffer, size_t size)
+{
+    const size_t n = std::min(size, m_bytes.size() - m_position);
+    std::memcpy(buffer, m_bytes.data() + m_position, n);
+    m_position += n;
+    return n;
+}
+
+void ZlibMultiple::progress(std::uint64_t position, std::uint64_t total)
+{
+    if (OnProgress)
+        OnProgress(static_cast<std::int32_t>(position), static_cast<std::int32_t>(total));
+}
+
+Status ZlibMultiple::addMember(const std::string& fullPath, const std::string& relative, const std::string& name,
+                               const Sink& sink)
+{
+    Result<StoredName> stored = storedNameOf(StorePaths ? relative : std::string(), name, fullPath);
+    if (!stored)
+        return stored.error();
+    Result<std::unique_ptr<platform::InputFile>> input = m_files.openForReading(fullPath);
+    if (!input)
+        return input.error();
+    const std::uint64_t size = (*input)->size();
+    if (size > kMaxFileSize)
+        return Error{"\"" + fullPath + "\" is 2 GiB or larger, more than an archive member can hold"};
+    if (OnCompressingFile)
+        OnCompressingFile(fullPath);
+
+    Deflater deflater;
+    std::string compressed;
+    std::uint64_t read = 0;
+    char piece[kPiece];
+    for (;;) {
+        Result<size_t> n = (*input)->read(piece, kPiece);
+        if (!n)
+            return platform::cannotOpenFile(fullPath, n.message());
+        read += *n;
+        if (Status fed = deflater.feed(std::string_view(piece, *n), Z_NO_FLUSH, compressed); !fed)
+            return fed;
+        progress(read, size);
+        if (*n == 0)
+            break;
+    }
+    if (Status finished = deflater.feed({}, Z_FINISH, compressed); !finished)
+        return finished;
+    if (OnCompressedFile)
+        OnCompressedFile(fullPath);
+
+    std::string header;
+    header += static_cast<char>(stored->folder.size());
+    header += stored->folder;
+    header += static_cast<char>(stored->name.size());
+    header += stored->name;
+    // The size as the file was read: it may have changed since it was opened.
+    putU32(header, static_cast<std::uint32_t>(read));
+    putU32(header, static_cast<std::uint32_t>(compressed.size()));
+    if (Status s = sink(header); !s)
+        return s;
+    return sink(compressed);
+}
+
+Status ZlibMultiple::walk(const std::string& root, const std::string& relative, bool recursive,
+                          const std::string& skip, const Sink& sink)
+{
+    const std::string folder = root + relative;
+    // A folder that cannot be listed holds nothing to pack.
+    const auto entries = m_files.list(folder);
+    if (!entries)
+        return {};
+    for (const platform::FolderEntry& entry : *entries) {
+        const std::string full = folder + entry.name;
+        if (full == skip)
+            continue;
+        if (entry.isFolder) {
+            if (recursive)
+                if (Status s = walk(root, relative + entry.name + kSep, recursive, skip, sink); !s)
+                    return s;
+            continue;
+        }
+        // A link counts as the file it names; a link to a folder is never walked into.
+        if (entry.isLink && !m_files.fileSize(full))
+            continue;
+        if (Status s = addMember(full, relative, entry.name, sink); !s)
+            return s;
+    }
+    return {};
+}
+
+Result<std::string> ZlibMultiple::CompressDirectory(const std::string& folder, bool recursive)
+{
+    std::string root = folder;
+    if (root.empty() || root.back() != kSep)
+        root += kSep;
+    std::string archive;
+    const Status s = walk(root, "", recursive, "", [&](std::string_view bytes) -> Status {
+        archive += bytes;
+        return {};
+    });
+    if (!s)
+        return s.error();
+    return archive;
+}
+
+Status ZlibMultiple::CompressDirectory(const std::string& folder, bool recursive, const std::string& archivePath)
+{
+    static std::atomic<unsigned> counter {0};
+    m_files.removeFile(archivePath);
+    const std::string temp = archivePath + ".partial-" + std::to_string(++counter);
+    Result<std::unique_ptr<platform::OutputFile>> out = m_files.createFile(temp);
+    if (!out)
+        return platform::cannotCreateFile(archivePath, out.message());
+    std::string root = folder;
+    if (root.empty() || root.back() != kSep)
+        root += kSep;
+    Status packed = walk(root, "", recursive, temp, [&](std::string_view bytes) { return (*out)->write(bytes); });
+    if (packed) {
+        packed = (*out)->close();
+        if (packed && !m_files.renameReplacing(temp, archivePath))
+            packed = platform::cannotCreateFile(archivePath, "The packed archive could not be given its name.");
+    }
+    out->reset();
+    if (!packed)
+        m_files.removeFile(temp);
+    return packed;
+}
+
+Status ZlibMultiple::DecompressFile(const std::string& archivePath, const std::string& destination, bool overwrite,
+                                    bool relativePaths)
+{
+    Result<std::unique_ptr<platform::InputFile>> in = m_files.openForReading(archivePath);
+    if (!in)
+        return in.error();
+    if (Status s = DecompressStream(**in, destination, overwrite, relativePaths, "\"" + archivePath + "\""); !s)
+        return s;
+    if (OnCompletedAction)
+        OnCompletedAction();
+    return {};
+}
+
+Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::string& destination, bool overwrite,
+                                      bool relativePaths, const std::string& sourceName)
+{
+    std::string dest = destination;
+    if (!dest.empty() && dest.back() != kSep && dest.back() != '/')
+        dest += kSep;
+    std::uint64_t position = 0;
+    const std::uint64_t total = stream.size();
+    const auto readField = [&](size_t size, std::string& out, const std::string& member) -> Status {
+        if (size > total - std::min(total, position))
+            return Error{streamReadError(sourceName, member)};
+        out.resize(size);
+        Result<size_t> n = readFully(stream, out.data(), size);
+        if (!n)
+            return Error{streamReadError(sourceName, member) + ": " + n.message()};
+        position += *n;
+        if (*n != size)
+            return Error{streamReadError(sourceName, member)};
+        return {};
+    };
+
+    std::string field;
+    for (;;) {
+        char lengthByte;
+        Result<size_t> got = readFully(stream, &lengthByte, 1);
+        if (!got)
+            return Error{streamReadError(sourceName, "") + ": " + got.message()};
+        if (*got == 0)
+            return {};
+        ++position;
+        std::string folder, name;
+        if (Status s = readField(static_cast<unsigned char>(lengthByte), folder, ""); !s)
+            return s;
+        std::string nameLength;
+        if (Status s = readField(1, nameLength, cp1252ToUtf8(folder)); !s)
+            return s;
+        if (Status s = readField(static_cast<unsigned char>(nameLength[0]), name, cp1252ToUtf8(folder)); !s)
+            return s;
+        const std::string memberName = cp1252ToUtf8(folder + name);
+        std::string sizes;
+        if (Status s = readField(8, sizes, memberName); !s)
+            return s;
+        ByteReader sizeReader(sizes);
+        const std::int32_t uncompressed = *sizeReader.i32();
+        const std::int32_t compressedSize = *sizeReader.i32();
+        if (uncompressed < 0 || compressedSize < 0)
+            return Error{"The archive " + sourceName + " is damaged: member \"" + memberName
+                         + "\" states a negative size"};
+
+        Result<HostMember> member = hostMemberOf(folder, name, sourceName);
+        if (!member)
+            return member.error();
+        if (dest.empty() && member->folder.empty())
+            return Error{"Unable to create directory"};
+        if (Status s = createMemberFolders(m_files, dest, member->folder, memberName, sourceName); !s)
+            return s;
+        std::string data;
+        if (Status s = readField(static_cast<size_t>(compressedSize), data, memberName); !s)
+            return s;
+        const std::string target = dest + (relativePaths ? member->folder : std::string()) + member->name;
+        if (!overwrite && m_files.exists(target))
+            continue;
+
+        bool writeFile = true;
+        if (OnDecompressingFile)
+            OnDecompressingFile(target, writeFile);
+        std::unique_ptr<platform::OutputFile> out;
+        if (writeFile) {
+            Result<std::unique_ptr<platform::OutputFile>> created = m_files.createFile(target);
+            if (!created)
+                return created.error();
+            out = std::move(*created);
+        }
+        Result<std::uint64_t> inflated =
+            inflateMember(data, static_cast<std::uint32_t>(uncompressed), out.get(), memberName, sourceName,
+                          [&](std::uint64_t written) { progress(written, static_cast<std::uint64_t>(uncompressed)); });
+        if (out) {
+            if (Status closed = out->close(); inflated && !closed)
+                return closed;
+        }
+        if (!inflated)
+            return inflated.error();
+        if (OnDecompressedFile)
+            OnDecompressedFile(target, static_cast<std::uint32_t>(*inflated));
+    }
+}
+
+} // namespace lumo::formats
