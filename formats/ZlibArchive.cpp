@@ -1,5 +1,6 @@
 #include "ZlibArchive.h"
 
+#include "ArchiveReader.h"
 #include "ByteReader.h"
 #include "MemberPath.h"
 
@@ -19,26 +20,6 @@ namespace {
 constexpr size_t kPiece = 1024;
 constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;
 constexpr char kSep = platform::kHostSeparator;
-
-std::string streamReadError(const std::string& source, const std::string& member)
-{
-    return "Stream read error (" + source + (member.empty() ? "" : ", member \"" + member + "\"") + ")";
-}
-
-// Reads exactly size bytes unless the stream ends first; returns how many were read.
-Result<size_t> readFully(platform::InputFile& stream, char* buffer, size_t size)
-{
-    size_t done = 0;
-    while (done < size) {
-        Result<size_t> n = stream.read(buffer + done, size - done);
-        if (!n)
-            return n.error();
-        if (*n == 0)
-            break;
-        done += *n;
-    }
-    return done;
-}
 
 class Deflater {
 public:
@@ -288,59 +269,26 @@ Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::st
     std::string dest = destination;
     if (!dest.empty() && dest.back() != kSep && dest.back() != '/')
         dest += kSep;
-    std::uint64_t position = 0;
-    const std::uint64_t total = stream.size();
-    const auto readField = [&](size_t size, std::string& out, const std::string& member) -> Status {
-        if (size > total - std::min(total, position))
-            return Error{streamReadError(sourceName, member)};
-        out.resize(size);
-        Result<size_t> n = readFully(stream, out.data(), size);
-        if (!n)
-            return Error{streamReadError(sourceName, member) + ": " + n.message()};
-        position += *n;
-        if (*n != size)
-            return Error{streamReadError(sourceName, member)};
-        return {};
-    };
-
-    std::string field;
+    ArchiveReader reader(stream, sourceName);
     for (;;) {
-        char lengthByte;
-        Result<size_t> got = readFully(stream, &lengthByte, 1);
-        if (!got)
-            return Error{streamReadError(sourceName, "") + ": " + got.message()};
-        if (*got == 0)
+        Result<std::optional<MemberHeader>> header = reader.nextHeader();
+        if (!header)
+            return header.error();
+        if (!*header)
             return {};
-        ++position;
-        std::string folder, name;
-        if (Status s = readField(static_cast<unsigned char>(lengthByte), folder, ""); !s)
-            return s;
-        std::string nameLength;
-        if (Status s = readField(1, nameLength, cp1252ToUtf8(folder)); !s)
-            return s;
-        if (Status s = readField(static_cast<unsigned char>(nameLength[0]), name, cp1252ToUtf8(folder)); !s)
-            return s;
-        const std::string memberName = cp1252ToUtf8(folder + name);
-        std::string sizes;
-        if (Status s = readField(8, sizes, memberName); !s)
-            return s;
-        ByteReader sizeReader(sizes);
-        const std::int32_t uncompressed = *sizeReader.i32();
-        const std::int32_t compressedSize = *sizeReader.i32();
-        if (uncompressed < 0 || compressedSize < 0)
-            return Error{"The archive " + sourceName + " is damaged: member \"" + memberName
-                         + "\" states a negative size"};
+        const MemberHeader& stored = **header;
+        const std::string memberName = stored.displayName();
 
-        Result<HostMember> member = hostMemberOf(folder, name, sourceName);
+        Result<HostMember> member = hostMemberOf(stored.folder, stored.name, sourceName);
         if (!member)
             return member.error();
         if (dest.empty() && member->folder.empty())
             return Error{"Unable to create directory"};
         if (Status s = createMemberFolders(m_files, dest, member->folder, memberName, sourceName); !s)
             return s;
-        std::string data;
-        if (Status s = readField(static_cast<size_t>(compressedSize), data, memberName); !s)
-            return s;
+        Result<std::string> data = reader.data(stored);
+        if (!data)
+            return data.error();
         const std::string target = dest + (relativePaths ? member->folder : std::string()) + member->name;
         if (!overwrite && m_files.exists(target))
             continue;
@@ -355,9 +303,10 @@ Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::st
                 return created.error();
             out = std::move(*created);
         }
+        const auto total = static_cast<std::uint64_t>(stored.uncompressedSize);
         Result<std::uint64_t> inflated =
-            inflateMember(data, static_cast<std::uint32_t>(uncompressed), out.get(), memberName, sourceName,
-                          [&](std::uint64_t written) { progress(written, static_cast<std::uint64_t>(uncompressed)); });
+            inflateMember(*data, static_cast<std::uint32_t>(stored.uncompressedSize), out.get(), memberName,
+                          sourceName, [&](std::uint64_t written) { progress(written, total); });
         if (out) {
             if (Status closed = out->close(); inflated && !closed)
                 return closed;
