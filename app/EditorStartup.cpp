@@ -28,7 +28,8 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
             window = std::make_unique<playback::ScreenWindow>(services.presence);
             break;
         case EditorWindow::Creator:
-            window = std::make_unique<creator::CreatorWindow>();
+            window = std::make_unique<creator::CreatorWindow>(
+                formats::StorageServices {services.files, services.environment, services.registry});
             break;
         case EditorWindow::About:
             window = std::make_unique<AboutWindow>();

@@ -5,11 +5,8 @@ include(ExternalProject)
 find_program(LUMO_MINGW_CXX x86_64-w64-mingw32-g++-posix REQUIRED)
 
 set(LUMO_PLAYER_EXE ${CMAKE_BINARY_DIR}/bin/lumo-player.exe)
-set(_player_build_type ${CMAKE_BUILD_TYPE})
-if(NOT _player_build_type OR _player_build_type STREQUAL "Debug")
-    # Size matters: the player is the body of every screensaver the Creator makes.
-    set(_player_build_type MinSizeRel)
-endif()
+# Size matters: the player is the body of every screensaver the Creator makes.
+set(_player_build_type MinSizeRel)
 
 ExternalProject_Add(lumo_player_cross
     SOURCE_DIR ${CMAKE_SOURCE_DIR}

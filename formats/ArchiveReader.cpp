@@ -10,7 +10,10 @@ namespace lumo::formats {
 
 std::string MemberHeader::displayName() const
 {
-    return cp1252ToUtf8(folder + name);
+    // Control characters in a damaged name would garble a message or a terminal.
+    std::string shown = cp1252ToUtf8(folder + name);
+    std::replace_if(shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
+    return shown;
 }
 
 Error ArchiveReader::readError(const std::string& member, const std::string& detail) const

@@ -2,6 +2,7 @@
 #include "app/EditorStartup.h"
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
+#include "creator/CreatorWindows.h"
 #include "playback/ScreenWindow.h"
 
 #include "platform/fake/FakeServices.h"
@@ -134,6 +135,10 @@ private slots:
             QCOMPARE(window->testAttribute(Qt::WA_QuitOnClose), window == windows.leading());
         }
         QCOMPARE(windows.window(EditorWindow::Creator)->windowTitle(), QString("Lumo ScreenSaver - Creator"));
+        auto* creatorWindow = static_cast<creator::CreatorWindow*>(windows.window(EditorWindow::Creator));
+        QVERIFY(creatorWindow->filesStatus().ok());
+        QCOMPARE(creatorWindow->files().Count(), 1);
+        QCOMPARE(creatorWindow->files().file(0).name(), std::string("tmp.z"));
         QCOMPARE(windows.window(EditorWindow::UrlDialog)->windowTitle(), QString("File URL"));
         QCOMPARE(windows.window(EditorWindow::SearchDialog)->windowTitle(), QString("Files search"));
         // Only a full-screen player that has been shown blocks a later start.
