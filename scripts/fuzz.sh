@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
 scripts/build.sh fuzz >/dev/null
-for harness in reg_hive:reg param_file:param; do
+for harness in reg_hive:reg param_file:param rle_block:rle storage:storage archive:archive archive_roundtrip:archive; do
     name=${harness%%:*}
     corpus=$(mktemp -d)
     cp fuzz/corpus/"${harness##*:}"/* "$corpus"/
