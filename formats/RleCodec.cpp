@@ -2,29 +2,53 @@
 
 #include "ByteReader.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <vector>
 
 namespace lumo::formats {
 
 namespace {
 
 // The length of the run of equal bytes that starts at p.
-size_t runAt(std::string_view block, size_t p)
+size_t runAt(const unsigned char* b, size_t size, size_t p)
 {
     size_t r = 1;
-    while (p + r < block.size() && block[p + r] == block[p])
+    while (p + r < size && b[p + r] == b[p])
         ++r;
     return r;
 }
 
-void putCount(std::string& body, size_t count)
+// The first position from p on where a run of at least minRun equal bytes starts, or size.
+size_t nextRun(const unsigned char* b, size_t size, size_t p, size_t minRun)
+{
+    while (p + minRun <= size) {
+        // Most bytes differ from their neighbour: skip those two at a time.
+        if (b[p] != b[p + 1]) {
+            ++p;
+            continue;
+        }
+        size_t r = 2;
+        while (r < minRun && b[p + r] == b[p])
+            ++r;
+        if (r == minRun)
+            return p;
+        p += r - 1;
+    }
+    return size;
+}
+
+char* putCount(char* out, size_t count)
 {
     if (count < 256) {
-        body += static_cast<char>(count);
+        *out++ = static_cast<char>(count);
     } else {
-        body += '\0';
-        putU16(body, static_cast<std::uint16_t>(count));
+        *out++ = '\0';
+        *out++ = static_cast<char>(count & 0xFF);
+        *out++ = static_cast<char>(count >> 8);
     }
+    return out;
 }
 
 Status fault(const std::string& what)
@@ -45,51 +69,61 @@ Status putRun(std::string& out, size_t limit, char byte, size_t count)
 
 std::string RlePackBlock(std::string_view block)
 {
+    const auto* b = reinterpret_cast<const unsigned char*>(block.data());
+    const size_t m = block.size();
     std::array<bool, 256> present {};
-    for (const char c : block)
-        present[static_cast<unsigned char>(c)] = true;
+    for (size_t i = 0; i < m; ++i)
+        present[b[i]] = true;
     int escape = -1;
     for (int v = 0; v < 256 && escape < 0; ++v)
         if (!present[static_cast<size_t>(v)])
             escape = v;
 
-    std::string body;
-    body.reserve(block.size() + 2);
+    // Neither mode grows a block by more than its head.
+    std::string body(m + 2, '\0');
+    char* const start = body.data();
+    char* out = start + 2;
     if (escape >= 0) {
-        putU16(body, static_cast<std::uint16_t>(escape));
-        for (size_t p = 0; p < block.size();) {
-            const size_t r = runAt(block, p);
-            if (r >= 4) {
-                body += static_cast<char>(escape);
-                body += block[p];
-                putCount(body, r - 1);
-                p += r;
-            } else {
-                body += block[p++];
-            }
+        start[0] = static_cast<char>(escape);
+        for (size_t p = 0; p < m;) {
+            const size_t run = nextRun(b, m, p, 4);
+            std::memcpy(out, b + p, run - p);
+            out += run - p;
+            if (run == m)
+                break;
+            const size_t r = runAt(b, m, run);
+            *out++ = static_cast<char>(escape);
+            *out++ = static_cast<char>(b[run]);
+            out = putCount(out, r - 1);
+            p = run + r;
         }
+        body.resize(static_cast<size_t>(out - start));
         return body;
     }
 
-    body.append(2, '\0');
-    std::string table;
-    for (size_t p = 0; p < block.size();) {
-        body += block[p];
-        const size_t r = runAt(block, p);
-        if (r >= 5) {
-            std::string entry;
-            putU16(entry, static_cast<std::uint16_t>(body.size()));
-            table.insert(0, entry); // the first run's entry ends the body
-            putCount(body, r - 1);
-            p += r;
-        } else {
-            ++p;
+    std::vector<std::uint16_t> offsets;
+    for (size_t p = 0; p < m;) {
+        const size_t run = nextRun(b, m, p, 5);
+        if (run == m) {
+            std::memcpy(out, b + p, m - p);
+            out += m - p;
+            break;
         }
+        // The run's byte stands as a literal, its count right after it.
+        std::memcpy(out, b + p, run - p + 1);
+        out += run - p + 1;
+        const size_t r = runAt(b, m, run);
+        offsets.push_back(static_cast<std::uint16_t>(out - start));
+        out = putCount(out, r - 1);
+        p = run + r;
     }
-    const auto head = static_cast<std::uint16_t>(body.size());
-    body[0] = static_cast<char>(head & 0xFF);
-    body[1] = static_cast<char>(head >> 8);
-    return body + table;
+    const auto head = static_cast<std::uint16_t>(out - start);
+    start[0] = static_cast<char>(head & 0xFF);
+    start[1] = static_cast<char>(head >> 8);
+    body.resize(head);
+    for (auto it = offsets.rbegin(); it != offsets.rend(); ++it)
+        putU16(body, *it);
+    return body;
 }
 
 Status RleUnpackBlock(std::string_view body, size_t expected, std::string& out)
@@ -114,13 +148,16 @@ Status RleUnpackBlock(std::string_view body, size_t expected, std::string& out)
     if (*head < 256) {
         const auto escape = static_cast<char>(*head);
         while (!reader.atEnd()) {
-            const char c = static_cast<char>(*reader.u8());
-            if (c != escape) {
-                if (out.size() >= limit)
-                    return fault("it holds more bytes than the block should");
-                out += c;
-                continue;
-            }
+            // Literals up to the next escape byte, in one piece.
+            const std::string_view rest = body.substr(reader.position());
+            const size_t literals = std::min(rest.find(escape), rest.size());
+            if (out.size() + literals > limit)
+                return fault("it holds more bytes than the block should");
+            out.append(rest.data(), literals);
+            reader.bytes(literals);
+            if (reader.atEnd())
+                break;
+            reader.u8(); // the escape byte
             const auto byte = reader.u8();
             const auto count = byte ? readCount(reader) : std::nullopt;
             if (!count)
