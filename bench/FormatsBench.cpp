@@ -51,6 +51,17 @@ void BM_Memcpy(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * in.size()));
 }
 
+// The codec's output is a new buffer each time, so the fair floor includes the fresh pages.
+void BM_MemcpyFresh(benchmark::State& state)
+{
+    const std::string& in = sample();
+    for (auto _ : state) {
+        std::string out(in);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * in.size()));
+}
+
 void BM_RleEncode(benchmark::State& state)
 {
     const std::string& in = sample();
@@ -135,7 +146,7 @@ void BM_ArchiveUnpack(benchmark::State& state)
     const std::string archive = *zip.CompressDirectory(treeFolder(), true);
     const std::string out = treeFolder() + "-out";
     for (auto _ : state) {
-        lumo::formats::MemoryInput input(archive);
+        lumo::formats::MemoryInput input(lumo::formats::MemoryInput::View {}, archive);
         benchmark::DoNotOptimize(zip.DecompressStream(input, out, true, true));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * sample().size()));
@@ -144,6 +155,7 @@ void BM_ArchiveUnpack(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemcpyFresh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RleEncode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RleDecode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZlibDeflate)->Unit(benchmark::kMillisecond);

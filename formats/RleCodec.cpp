@@ -2,6 +2,8 @@
 
 #include "ByteReader.h"
 
+#include <optional>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -20,11 +22,27 @@ size_t runAt(const unsigned char* b, size_t size, size_t p)
     return r;
 }
 
+// Whether any byte of x is zero.
+constexpr bool hasZeroByte(std::uint64_t x)
+{
+    return ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0;
+}
+
 // The first position from p on where a run of at least minRun equal bytes starts, or size.
 size_t nextRun(const unsigned char* b, size_t size, size_t p, size_t minRun)
 {
     while (p + minRun <= size) {
-        // Most bytes differ from their neighbour: skip those two at a time.
+        // Most bytes differ from their neighbour: skip eight of those at a time.
+        if (p + 9 <= size) {
+            std::uint64_t here;
+            std::uint64_t next;
+            std::memcpy(&here, b + p, 8);
+            std::memcpy(&next, b + p + 1, 8);
+            if (!hasZeroByte(here ^ next)) {
+                p += 8;
+                continue;
+            }
+        }
         if (b[p] != b[p + 1]) {
             ++p;
             continue;
@@ -56,35 +74,28 @@ Status fault(const std::string& what)
     return Error{"damaged block: " + what};
 }
 
-// Appends F repeated count times, within what the block may still yield.
-Status putRun(std::string& out, size_t limit, char byte, size_t count)
+// Codes one block into out, which has room for m + 2 bytes (neither mode grows a block by more
+// than its head); returns the body's length.
+size_t packBlockInto(const unsigned char* b, size_t m, char* const start)
 {
-    if (out.size() + count > limit)
-        return fault("a run of " + std::to_string(count) + " bytes reaches past the block's end");
-    out.append(count, byte);
-    return {};
-}
-
-} // namespace
-
-std::string RlePackBlock(std::string_view block)
-{
-    const auto* b = reinterpret_cast<const unsigned char*>(block.data());
-    const size_t m = block.size();
+    // Most program blocks hold all 256 values within their first few kilobytes.
     std::array<bool, 256> present {};
-    for (size_t i = 0; i < m; ++i)
-        present[b[i]] = true;
+    size_t distinct = 0;
+    for (size_t i = 0; i < m && distinct < 256; ++i) {
+        if (!present[b[i]]) {
+            present[b[i]] = true;
+            ++distinct;
+        }
+    }
     int escape = -1;
     for (int v = 0; v < 256 && escape < 0; ++v)
         if (!present[static_cast<size_t>(v)])
             escape = v;
 
-    // Neither mode grows a block by more than its head.
-    std::string body(m + 2, '\0');
-    char* const start = body.data();
     char* out = start + 2;
     if (escape >= 0) {
         start[0] = static_cast<char>(escape);
+        start[1] = '\0';
         for (size_t p = 0; p < m;) {
             const size_t run = nextRun(b, m, p, 4);
             std::memcpy(out, b + p, run - p);
@@ -97,11 +108,12 @@ std::string RlePackBlock(std::string_view block)
             out = putCount(out, r - 1);
             p = run + r;
         }
-        body.resize(static_cast<size_t>(out - start));
-        return body;
+        return static_cast<size_t>(out - start);
     }
 
-    std::vector<std::uint16_t> offsets;
+    // Count offsets wait here until the data area's end is known; at most one run per 5 bytes.
+    std::uint16_t offsets[kRleBlockSize / 5 + 1];
+    size_t runs = 0;
     for (size_t p = 0; p < m;) {
         const size_t run = nextRun(b, m, p, 5);
         if (run == m) {
@@ -113,105 +125,137 @@ std::string RlePackBlock(std::string_view block)
         std::memcpy(out, b + p, run - p + 1);
         out += run - p + 1;
         const size_t r = runAt(b, m, run);
-        offsets.push_back(static_cast<std::uint16_t>(out - start));
+        offsets[runs++] = static_cast<std::uint16_t>(out - start);
         out = putCount(out, r - 1);
         p = run + r;
     }
     const auto head = static_cast<std::uint16_t>(out - start);
     start[0] = static_cast<char>(head & 0xFF);
     start[1] = static_cast<char>(head >> 8);
-    body.resize(head);
-    for (auto it = offsets.rbegin(); it != offsets.rend(); ++it)
-        putU16(body, *it);
+    while (runs > 0) {
+        const std::uint16_t offset = offsets[--runs];
+        *out++ = static_cast<char>(offset & 0xFF);
+        *out++ = static_cast<char>(offset >> 8);
+    }
+    return static_cast<size_t>(out - start);
+}
+
+} // namespace
+
+std::string RlePackBlock(std::string_view block)
+{
+    std::string body(block.size() + 2, '\0');
+    body.resize(packBlockInto(reinterpret_cast<const unsigned char*>(block.data()), block.size(), body.data()));
     return body;
 }
 
 Status RleUnpackBlock(std::string_view body, size_t expected, std::string& out)
 {
     const size_t start = out.size();
-    const size_t limit = start + expected;
-    ByteReader reader(body);
-    const auto head = reader.u16();
-    if (!head)
-        return fault("the body is shorter than its head");
-
-    const auto readCount = [](ByteReader& r) -> std::optional<size_t> {
-        const auto n = r.u8();
-        if (!n)
-            return std::nullopt;
-        if (*n != 0)
-            return *n;
-        const auto wide = r.u16();
-        return wide ? std::optional<size_t>(*wide) : std::nullopt;
+    out.resize(start + expected);
+    char* const first = out.data() + start;
+    char* const last = first + expected;
+    char* o = first;
+    const auto* b = reinterpret_cast<const unsigned char*>(body.data());
+    const size_t length = body.size();
+    const auto done = [&](Status status) {
+        out.resize(start + static_cast<size_t>(o - first));
+        return status;
     };
+    const auto literals = [&](size_t from, size_t count) {
+        if (count > static_cast<size_t>(last - o))
+            return false;
+        std::memcpy(o, b + from, count);
+        o += count;
+        return true;
+    };
+    const auto run = [&](unsigned char byte, size_t count) {
+        if (count > static_cast<size_t>(last - o))
+            return false;
+        std::memset(o, byte, count);
+        o += count;
+        return true;
+    };
+    // The count at q: one byte, or 0 and a uint16; nullopt when it runs past end.
+    const auto countAt = [&](size_t q, size_t end, size_t& after) -> std::optional<size_t> {
+        if (q >= end)
+            return std::nullopt;
+        if (b[q] != 0) {
+            after = q + 1;
+            return b[q];
+        }
+        if (q + 3 > end)
+            return std::nullopt;
+        after = q + 3;
+        return static_cast<size_t>(b[q + 1] | (b[q + 2] << 8));
+    };
+    const auto tooLong = [&] { return done(fault("it holds more bytes than the block should")); };
 
-    if (*head < 256) {
-        const auto escape = static_cast<char>(*head);
-        while (!reader.atEnd()) {
-            // Literals up to the next escape byte, in one piece.
-            const std::string_view rest = body.substr(reader.position());
-            const size_t literals = std::min(rest.find(escape), rest.size());
-            if (out.size() + literals > limit)
-                return fault("it holds more bytes than the block should");
-            out.append(rest.data(), literals);
-            reader.bytes(literals);
-            if (reader.atEnd())
+    if (length < 2)
+        return done(fault("the body is shorter than its head"));
+    const size_t head = b[0] | (b[1] << 8);
+
+    if (head < 256) {
+        const auto escape = static_cast<unsigned char>(head);
+        for (size_t p = 2; p < length;) {
+            const auto* hit = static_cast<const unsigned char*>(std::memchr(b + p, escape, length - p));
+            const size_t stop = hit ? static_cast<size_t>(hit - b) : length;
+            if (!literals(p, stop - p))
+                return tooLong();
+            if (!hit)
                 break;
-            reader.u8(); // the escape byte
-            const auto byte = reader.u8();
-            const auto count = byte ? readCount(reader) : std::nullopt;
+            size_t after = 0;
+            const auto count = stop + 1 < length ? countAt(stop + 2, length, after) : std::nullopt;
             if (!count)
-                return fault("a run is cut off at the block's end");
-            if (Status s = putRun(out, limit, static_cast<char>(*byte), *count + 1); !s)
-                return s;
+                return done(fault("a run is cut off at the block's end"));
+            if (!run(b[stop + 1], *count + 1))
+                return done(fault("a run of " + std::to_string(*count + 1) + " bytes reaches past the block's end"));
+            p = after;
         }
     } else {
-        const size_t tableStart = *head;
-        if (tableStart > body.size() || (body.size() - tableStart) % 2 != 0)
-            return fault("its position table (at " + std::to_string(tableStart) + ") does not fit the body of "
-                         + std::to_string(body.size()) + " bytes");
+        if (head > length || (length - head) % 2 != 0)
+            return done(fault("its position table (at " + std::to_string(head) + ") does not fit the body of "
+                              + std::to_string(length) + " bytes"));
         size_t current = 2;
-        for (size_t entry = body.size(); entry > tableStart; entry -= 2) {
-            const size_t q = static_cast<unsigned char>(body[entry - 2])
-                             | (static_cast<size_t>(static_cast<unsigned char>(body[entry - 1])) << 8);
+        for (size_t entry = length; entry > head; entry -= 2) {
+            const size_t q = b[entry - 2] | (b[entry - 1] << 8);
             // The count byte at q follows its run's byte at q - 1; both lie in the data area.
-            if (q <= current || q >= tableStart)
-                return fault("a table entry (" + std::to_string(q) + ") lies outside the data area");
-            const std::string_view literals = body.substr(current, q - 1 - current);
-            if (out.size() + literals.size() > limit)
-                return fault("it holds more bytes than the block should");
-            out += literals;
-            ByteReader counts(body.substr(q, tableStart - q));
-            const auto count = readCount(counts);
+            if (q <= current || q >= head)
+                return done(fault("a table entry (" + std::to_string(q) + ") lies outside the data area"));
+            if (!literals(current, q - 1 - current))
+                return tooLong();
+            size_t after = 0;
+            const auto count = countAt(q, head, after);
             if (!count)
-                return fault("a run's count is cut off at the table");
-            if (Status s = putRun(out, limit, body[q - 1], *count + 1); !s)
-                return s;
-            current = q + counts.position();
+                return done(fault("a run's count is cut off at the table"));
+            if (!run(b[q - 1], *count + 1))
+                return done(fault("a run of " + std::to_string(*count + 1) + " bytes reaches past the block's end"));
+            current = after;
         }
-        if (current > tableStart)
-            return fault("a run's count overlaps the table");
-        const std::string_view rest = body.substr(current, tableStart - current);
-        if (out.size() + rest.size() > limit)
-            return fault("it holds more bytes than the block should");
-        out += rest;
+        if (!literals(current, head - current))
+            return tooLong();
     }
-    if (out.size() != limit)
-        return fault("it decodes to " + std::to_string(out.size() - start) + " bytes instead of "
-                     + std::to_string(expected));
+    if (o != last)
+        return done(fault("it decodes to " + std::to_string(o - first) + " bytes instead of " + std::to_string(expected)));
     return {};
 }
 
 std::string RlePack(std::string_view bytes)
 {
-    std::string coded;
-    coded.reserve(4 + bytes.size() + 4 * (bytes.size() / kRleBlockSize + 1));
-    putU32(coded, static_cast<std::uint32_t>(bytes.size()));
+    const size_t blocks = (bytes.size() + kRleBlockSize - 1) / kRleBlockSize;
+    std::string coded(4 + bytes.size() + 4 * blocks, '\0');
+    char* out = coded.data();
+    const auto size = static_cast<std::uint32_t>(bytes.size());
+    for (int i = 0; i < 4; ++i)
+        *out++ = static_cast<char>((size >> (8 * i)) & 0xFF);
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     for (size_t offset = 0; offset < bytes.size(); offset += kRleBlockSize) {
-        const std::string body = RlePackBlock(bytes.substr(offset, kRleBlockSize));
-        putU16(coded, static_cast<std::uint16_t>(body.size()));
-        coded += body;
+        const size_t length = packBlockInto(in + offset, std::min(kRleBlockSize, bytes.size() - offset), out + 2);
+        out[0] = static_cast<char>(length & 0xFF);
+        out[1] = static_cast<char>(length >> 8);
+        out += 2 + length;
     }
+    coded.resize(static_cast<size_t>(out - coded.data()));
     return coded;
 }
 
@@ -222,7 +266,15 @@ Result<std::string> RleUnpack(std::string_view blocks, std::int64_t size)
     std::string out;
     ByteReader reader(blocks);
     const auto total = static_cast<size_t>(size);
-    // Grows block by block: a size that the data cannot back is never allocated up front.
+    // Room for what the blocks present can yield at most: a size that the data cannot back is
+    // never allocated up front.
+    size_t present = 0;
+    for (ByteReader scan(blocks); scan.remaining() >= 2 && present * kRleBlockSize < total; ++present) {
+        const auto length = scan.u16();
+        if (!scan.bytes(*length))
+            break;
+    }
+    out.reserve(std::min(total, present * kRleBlockSize));
     while (out.size() < total) {
         const auto length = reader.u16();
         const auto body = length ? reader.bytes(*length) : std::nullopt;

@@ -12,12 +12,14 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace lumo::formats {
 
 namespace {
 
 constexpr size_t kPiece = 1024;
+constexpr size_t kChunk = 64 * kPiece;
 constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;
 constexpr char kSep = platform::kHostSeparator;
 
@@ -67,34 +69,32 @@ Result<std::uint64_t> inflateMember(std::string_view data, std::uint32_t expecte
     const auto failure = [&](const std::string& what) {
         return Error{what + " (" + sourceName + ", member \"" + member + "\")"};
     };
+    // Inflated and written in large chunks; the progress reports still step by 1024 bytes, as
+    // they would if each piece were written by itself, and end with the last, empty piece.
     std::uint64_t count = 0;
-    bool ended = false;
-    char piece[kPiece];
-    for (;;) {
-        size_t n = 0;
-        if (!ended) {
-            z.next_out = reinterpret_cast<Bytef*>(piece);
-            z.avail_out = kPiece;
-            const int rc = inflate(&z, Z_NO_FLUSH);
-            n = kPiece - z.avail_out;
-            if (rc == Z_STREAM_END)
-                ended = true;
-            else if (rc != Z_OK)
-                return failure(zlibMessage(rc));
-        }
-        count += n;
+    std::vector<char> chunk(kChunk);
+    for (bool ended = false; !ended;) {
+        z.next_out = reinterpret_cast<Bytef*>(chunk.data());
+        z.avail_out = static_cast<uInt>(chunk.size());
+        const int rc = inflate(&z, Z_NO_FLUSH);
+        if (rc != Z_OK && rc != Z_STREAM_END)
+            return failure(zlibMessage(rc));
+        ended = rc == Z_STREAM_END;
+        const size_t n = chunk.size() - z.avail_out;
         // A stream that yields more than its header states is refused before it can fill the disk.
-        if (count > expected)
+        if (count + n > expected)
             return failure("damaged member: it inflates to more than the " + std::to_string(expected)
                            + " bytes its header states");
-        if (out)
-            if (Status written = out->write(std::string_view(piece, n)); !written)
+        if (out) {
+            if (Status written = out->write(std::string_view(chunk.data(), n)); !written)
                 return written.error();
-        if (out)
-            progress(out->written());
-        if (n == 0)
-            break;
+            for (size_t step = kPiece; step < n + kPiece; step += kPiece)
+                progress(count + std::min(step, n));
+        }
+        count += n;
     }
+    if (out)
+        progress(count);
     if (count != expected)
         return failure("damaged member: it inflates to " + std::to_string(count) + " bytes, not the "
                        + std::to_string(expected) + " its header states");
@@ -152,20 +152,25 @@ Status ZlibMultiple::addMember(const std::string& fullPath, const std::string& r
     if (OnCompressingFile)
         OnCompressingFile(fullPath);
 
+    // Read and compressed in large chunks (deflate's output does not depend on how its input is
+    // cut); the progress reports step by 1024 bytes and end with the read that returns nothing.
     Deflater deflater;
     std::string compressed;
     std::uint64_t read = 0;
-    char piece[kPiece];
+    std::vector<char> chunk(kChunk);
     for (;;) {
-        Result<size_t> n = (*input)->read(piece, kPiece);
+        Result<size_t> n = (*input)->read(chunk.data(), chunk.size());
         if (!n)
             return platform::cannotOpenFile(fullPath, n.message());
-        read += *n;
-        if (Status fed = deflater.feed(std::string_view(piece, *n), Z_NO_FLUSH, compressed); !fed)
+        if (Status fed = deflater.feed(std::string_view(chunk.data(), *n), Z_NO_FLUSH, compressed); !fed)
             return fed;
-        progress(read, size);
-        if (*n == 0)
+        for (size_t step = kPiece; step < *n + kPiece; step += kPiece)
+            progress(read + std::min(step, *n), size);
+        read += *n;
+        if (*n == 0) {
+            progress(read, size);
             break;
+        }
     }
     if (Status finished = deflater.feed({}, Z_FINISH, compressed); !finished)
         return finished;

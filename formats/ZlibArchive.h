@@ -16,15 +16,22 @@
 
 namespace lumo::formats {
 
-// An archive held in memory, read as a stream.
+// An archive held in memory, read as a stream: its own copy, or a view of bytes that outlive it.
 class MemoryInput final : public platform::InputFile {
 public:
-    explicit MemoryInput(std::string bytes) : m_bytes(std::move(bytes)) {}
+    struct View {};
+
+    explicit MemoryInput(std::string bytes) : m_owned(std::move(bytes)), m_bytes(m_owned) {}
+    MemoryInput(View, std::string_view bytes) : m_bytes(bytes) {}
+    MemoryInput(const MemoryInput&) = delete;
+    MemoryInput& operator=(const MemoryInput&) = delete;
+
     Result<size_t> read(char* buffer, size_t size) override;
     std::uint64_t size() const override { return m_bytes.size(); }
 
 private:
-    std::string m_bytes;
+    std::string m_owned;
+    std::string_view m_bytes;
     size_t m_position = 0;
 };
 

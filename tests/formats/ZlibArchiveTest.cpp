@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <random>
@@ -93,6 +94,24 @@ TEST_F(ZlibArchiveTest, PacksTheKnownBytes)
     test::writeFile(m_dir / "in/e", "");
     EXPECT_EQ(hex(*m_zip.CompressDirectory(m_dir / "in", true)),
               "00 01 65 00 00 00 00 08 00 00 00 78 9C 03 00 00 00 00 01");
+}
+
+TEST_F(ZlibArchiveTest, MembersAreTheSameZlibStreamAsOneCallOfTheLibraryMakes)
+{
+    std::mt19937 random(3);
+    std::string data(300000, '\0');
+    for (char& c : data)
+        c = static_cast<char>(random() % 7 == 0 ? random() : 'a' + random() % 3);
+    test::writeFile(m_dir / "in/big.bin", data);
+    const std::string archive = *m_zip.CompressDirectory(m_dir / "in", true);
+
+    uLongf size = compressBound(data.size());
+    std::string expected(size, '\0');
+    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(expected.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+                        data.size(), 6),
+              Z_OK);
+    expected.resize(size);
+    EXPECT_TRUE(archive.substr(2 + 7 + 8) == expected) << "level 6, window 15, memory level 8, default strategy";
 }
 
 TEST_F(ZlibArchiveTest, StoresSubfoldersWithABackslashAndOnlyWhenAsked)
