@@ -1,0 +1,98 @@
+"""lumo-tool as a script or a user runs it."""
+import filecmp
+import os
+import shutil
+import subprocess
+import unittest
+
+import e2e
+
+TOOL = os.path.join(e2e.BIN, 'lumo-tool')
+
+
+def tool(*args):
+    return subprocess.run([TOOL, *args], capture_output=True, text=True, timeout=e2e.TIMEOUT)
+
+
+class Tool(unittest.TestCase):
+    def setUp(self):
+        self.folder = e2e.scratch_dir('tool-')
+        self.tree = os.path.join(self.folder, 'tree')
+        os.makedirs(os.path.join(self.tree, 'Logo'))
+        os.makedirs(os.path.join(self.tree, 'empty'))
+        for name, data in (('playl.lis', b'a.swf\r\n'), ('a.swf', bytes(range(256)) * 40),
+                           (os.path.join('Logo', 'Logos.swf'), b'FWS' + b'\0' * 5000)):
+            with open(os.path.join(self.tree, name), 'wb') as f:
+                f.write(data)
+
+    def tearDown(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def path(self, *parts):
+        return os.path.join(self.folder, *parts)
+
+    def test_archive_pack_list_unpack(self):
+        result = tool('archive', 'pack', self.tree, self.path('file.lis'))
+        self.assertEqual((result.returncode, result.stderr), (0, ''))
+        listing = tool('archive', 'list', self.path('file.lis'))
+        self.assertEqual(listing.returncode, 0)
+        rows = sorted(line.split('\t')[:3] for line in listing.stdout.splitlines())
+        self.assertEqual(rows, [['', 'a.swf', '10240'], ['', 'playl.lis', '7'], ['Logo\\', 'Logos.swf', '5003']])
+
+        self.assertEqual(tool('archive', 'unpack', self.path('file.lis'), self.path('out')).returncode, 0)
+        compared = filecmp.dircmp(self.tree, self.path('out'))
+        self.assertEqual((compared.left_only, compared.diff_files), (['empty'], []))
+        self.assertEqual(filecmp.cmpfiles(self.tree, self.path('out'), ['Logo/Logos.swf'], shallow=False)[0],
+                         ['Logo/Logos.swf'])
+
+        self.assertEqual(tool('archive', 'unpack', self.path('file.lis'), self.path('flat'), '--flat').returncode, 0)
+        self.assertTrue(os.path.isfile(self.path('flat', 'Logos.swf')))
+        self.assertEqual(tool('archive', 'pack', self.tree, self.path('top.lis'), '--no-recurse').returncode, 0)
+        self.assertEqual(len(tool('archive', 'list', self.path('top.lis')).stdout.splitlines()), 2)
+
+    def test_storage_pack_list_extract(self):
+        player = TOOL  # any large file will do
+        self.assertEqual(tool('storage', 'pack', self.path('files.sfp'), player,
+                              os.path.join(self.tree, 'playl.lis')).returncode, 0)
+        listing = tool('storage', 'list', self.path('files.sfp'))
+        self.assertEqual(listing.stdout.splitlines(),
+                         ['0\tlumo-tool\t%d' % os.path.getsize(player), '1\tplayl.lis\t7'])
+        self.assertEqual(tool('storage', 'extract', self.path('files.sfp'), '0', self.path('x', 'p.exe')).returncode, 0)
+        self.assertTrue(filecmp.cmp(player, self.path('x', 'p.exe'), shallow=False))
+
+    def test_failures_say_one_line_and_exit_1(self):
+        with open(self.path('bad.lis'), 'wb') as f:
+            f.write(b'\x00\x05a.txt\x03\x00\x00\x00\xff\xff\x00\x00xx')
+        with open(self.path('evil.lis'), 'wb') as f:
+            f.write(b'\x03..\\\x05a.txt\x03\x00\x00\x00\x0b\x00\x00\x00'
+                    b'\x78\x9c\x4b\x4c\x4a\x06\x00\x02\x4d\x01\x27')
+        cases = [(('archive', 'list', self.path('bad.lis')), 'Stream read error'),
+                 (('archive', 'unpack', self.path('evil.lis'), self.path('out')), 'is refused'),
+                 (('archive', 'unpack', self.path('missing.lis'), self.path('out')), 'Cannot open file'),
+                 (('storage', 'list', self.path('bad.lis')), 'is damaged'),
+                 (('storage', 'extract', self.path('bad.lis'), '0', self.path('o')), 'is damaged'),
+                 (('archive', 'pack', self.path('nowhere'), self.path('o.lis')), 'is not a folder'),
+                 (('archive', 'pack', self.tree), 'usage:'),
+                 (('archive', 'pack', self.tree, self.path('o.lis'), '--bogus'), 'usage:'),
+                 (('frobnicate',), 'unknown command')]
+        for args, mentions in cases:
+            with self.subTest(args=args):
+                result = tool(*args)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+                self.assertIn(mentions, result.stderr)
+        self.assertFalse(os.path.exists(os.path.join(self.folder, 'a.txt')))
+        self.assertFalse(os.path.exists(self.path('o.lis')))
+
+    def test_every_command_has_help(self):
+        for args in (['--help'], ['archive', 'pack', '--help'], ['archive', 'unpack', '--help'],
+                     ['archive', 'list', '--help'], ['storage', 'pack', '--help'], ['storage', 'list', '--help'],
+                     ['storage', 'extract', '--help'], ['params', '--help']):
+            with self.subTest(args=args):
+                result = tool(*args)
+                self.assertEqual(result.returncode, 0)
+                self.assertIn('usage: lumo-tool', result.stdout)
+
+
+if __name__ == '__main__':
+    unittest.main(verbosity=2)
