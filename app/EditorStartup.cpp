@@ -29,7 +29,7 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
             break;
         case EditorWindow::Creator:
             window = std::make_unique<creator::CreatorWindow>(
-                formats::StorageServices {services.files, services.environment, services.registry});
+                formats::StorageServices{services.files, services.environment, services.registry});
             break;
         case EditorWindow::About:
             window = std::make_unique<AboutWindow>();

@@ -5,7 +5,8 @@
 namespace lumo::creator {
 
 CreatorWindow::CreatorWindow(formats::StorageServices services, QWidget* parent)
-    : QDialog(parent), m_files(services)
+    : QDialog(parent)
+    , m_files(services)
 {
     m_files.autoExtract.extractTo.toplevelDir = formats::ToplevelDir::tdNone;
     m_files.autoExtract.Overwrite = formats::FileStorageOverwrite::owAlways;

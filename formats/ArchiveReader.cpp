@@ -12,7 +12,8 @@ std::string MemberHeader::displayName() const
 {
     // Control characters in a damaged name would garble a message or a terminal.
     std::string shown = cp1252ToUtf8(folder + name);
-    std::replace_if(shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
+    std::replace_if(
+        shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
     return shown;
 }
 

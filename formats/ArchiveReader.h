@@ -25,7 +25,8 @@ struct MemberHeader {
 class ArchiveReader {
 public:
     ArchiveReader(platform::InputFile& stream, std::string sourceName)
-        : m_stream(stream), m_sourceName(std::move(sourceName))
+        : m_stream(stream)
+        , m_sourceName(std::move(sourceName))
     {
     }
 

@@ -13,7 +13,10 @@ namespace lumo::formats {
 
 class ByteReader {
 public:
-    explicit ByteReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+    explicit ByteReader(std::span<const std::uint8_t> bytes)
+        : m_bytes(bytes)
+    {
+    }
     explicit ByteReader(std::string_view bytes)
         : m_bytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())
     {

@@ -63,7 +63,9 @@ class FileStorage;
 class StoredFile {
 public:
     StoredFile(FileStorage& storage, std::string name, std::string bytes)
-        : m_storage(storage), m_name(std::move(name)), m_bytes(std::move(bytes))
+        : m_storage(storage)
+        , m_name(std::move(name))
+        , m_bytes(std::move(bytes))
     {
     }
 
@@ -83,7 +85,10 @@ private:
 
 class FileStorage {
 public:
-    explicit FileStorage(StorageServices services) : m_services(services) {}
+    explicit FileStorage(StorageServices services)
+        : m_services(services)
+    {
+    }
     // Removes what automatic extraction wrote, when asked to.
     ~FileStorage();
     FileStorage(const FileStorage&) = delete;

@@ -52,20 +52,20 @@ Error refused(const std::string& member, const std::string& sourceName, const st
 
 } // namespace
 
-Result<StoredName> storedNameOf(const std::string& relativeFolder, const std::string& name,
-                                const std::string& fullPath)
+Result<StoredName> storedNameOf(const std::string& relativeFolder, const std::string& name, const std::string& fullPath)
 {
     std::string folder = relativeFolder;
     std::replace(folder.begin(), folder.end(), kSep, '\\');
     Result<std::string> storedFolder = utf8ToCp1252(folder);
     Result<std::string> storedName = utf8ToCp1252(name);
     if (!storedFolder || !storedName)
-        return Error{"\"" + fullPath + "\" cannot be packed: "
-                     + (storedFolder ? storedName.message() : storedFolder.message())};
+        return Error{"\"" + fullPath
+                     + "\" cannot be packed: " + (storedFolder ? storedName.message() : storedFolder.message())};
     if (storedFolder->size() > kMaxField || storedName->size() > kMaxField)
-        return Error{"\"" + fullPath + "\" cannot be packed: its " + (storedName->size() > kMaxField ? "name" : "folder")
+        return Error{"\"" + fullPath + "\" cannot be packed: its "
+                     + (storedName->size() > kMaxField ? "name" : "folder")
                      + " is longer than the 255 bytes an archive member can hold"};
-    return StoredName {*storedFolder, *storedName};
+    return StoredName{*storedFolder, *storedName};
 }
 
 Result<HostMember> hostMemberOf(const std::string& storedFolder, const std::string& storedName,

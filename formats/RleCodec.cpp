@@ -79,7 +79,7 @@ Status fault(const std::string& what)
 size_t packBlockInto(const unsigned char* b, size_t m, char* const start)
 {
     // Most program blocks hold all 256 values within their first few kilobytes.
-    std::array<bool, 256> present {};
+    std::array<bool, 256> present{};
     size_t distinct = 0;
     for (size_t i = 0; i < m && distinct < 256; ++i) {
         if (!present[b[i]]) {
@@ -236,7 +236,8 @@ Status RleUnpackBlock(std::string_view body, size_t expected, std::string& out)
             return tooLong();
     }
     if (o != last)
-        return done(fault("it decodes to " + std::to_string(o - first) + " bytes instead of " + std::to_string(expected)));
+        return done(
+            fault("it decodes to " + std::to_string(o - first) + " bytes instead of " + std::to_string(expected)));
     return {};
 }
 
@@ -282,8 +283,8 @@ Result<std::string> RleUnpack(std::string_view blocks, std::int64_t size)
             return Error{"damaged data: it ends after " + std::to_string(out.size()) + " of " + std::to_string(total)
                          + " bytes"};
         const size_t expected = std::min(kRleBlockSize, total - out.size());
-        if (Status s = RleUnpackBlock(
-                std::string_view(reinterpret_cast<const char*>(body->data()), body->size()), expected, out);
+        if (Status s = RleUnpackBlock(std::string_view(reinterpret_cast<const char*>(body->data()), body->size()),
+                                      expected, out);
             !s)
             return Error{s.message() + " (block at offset " + std::to_string(reader.position() - *length - 2) + ")"};
     }

@@ -50,7 +50,7 @@ public:
     }
 
 private:
-    z_stream m_z {};
+    z_stream m_z{};
     int m_status;
 };
 
@@ -60,15 +60,14 @@ template <typename Progress>
 Result<std::uint64_t> inflateMember(std::string_view data, std::uint32_t expected, platform::OutputFile* out,
                                     const std::string& member, const std::string& sourceName, Progress progress)
 {
-    z_stream z {};
+    z_stream z{};
     if (const int rc = inflateInit(&z); rc != Z_OK)
         return Error{zlibMessage(rc)};
     std::unique_ptr<z_stream, int (*)(z_stream*)> guard(&z, inflateEnd);
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     z.avail_in = static_cast<uInt>(data.size());
-    const auto failure = [&](const std::string& what) {
-        return Error{what + " (" + sourceName + ", member \"" + member + "\")"};
-    };
+    const auto failure
+        = [&](const std::string& what) { return Error{what + " (" + sourceName + ", member \"" + member + "\")"}; };
     // Inflated and written in large chunks; the progress reports still step by 1024 bytes, as
     // they would if each piece were written by itself, and end with the last, empty piece.
     std::uint64_t count = 0;
@@ -190,8 +189,8 @@ Status ZlibMultiple::addMember(const std::string& fullPath, const std::string& r
     return sink(compressed);
 }
 
-Status ZlibMultiple::walk(const std::string& root, const std::string& relative, bool recursive,
-                          const std::string& skip, const Sink& sink)
+Status ZlibMultiple::walk(const std::string& root, const std::string& relative, bool recursive, const std::string& skip,
+                          const Sink& sink)
 {
     const std::string folder = root + relative;
     // A folder that cannot be listed holds nothing to pack.
@@ -234,7 +233,7 @@ Result<std::string> ZlibMultiple::CompressDirectory(const std::string& folder, b
 
 Status ZlibMultiple::CompressDirectory(const std::string& folder, bool recursive, const std::string& archivePath)
 {
-    static std::atomic<unsigned> counter {0};
+    static std::atomic<unsigned> counter{0};
     m_files.removeFile(archivePath);
     const std::string temp = archivePath + ".partial-" + std::to_string(++counter);
     Result<std::unique_ptr<platform::OutputFile>> out = m_files.createFile(temp);
@@ -309,9 +308,9 @@ Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::st
             out = std::move(*created);
         }
         const auto total = static_cast<std::uint64_t>(stored.uncompressedSize);
-        Result<std::uint64_t> inflated =
-            inflateMember(*data, static_cast<std::uint32_t>(stored.uncompressedSize), out.get(), memberName,
-                          sourceName, [&](std::uint64_t written) { progress(written, total); });
+        Result<std::uint64_t> inflated
+            = inflateMember(*data, static_cast<std::uint32_t>(stored.uncompressedSize), out.get(), memberName,
+                            sourceName, [&](std::uint64_t written) { progress(written, total); });
         if (out) {
             if (Status closed = out->close(); inflated && !closed)
                 return closed;

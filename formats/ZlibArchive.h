@@ -19,10 +19,17 @@ namespace lumo::formats {
 // An archive held in memory, read as a stream: its own copy, or a view of bytes that outlive it.
 class MemoryInput final : public platform::InputFile {
 public:
-    struct View {};
+    struct View { };
 
-    explicit MemoryInput(std::string bytes) : m_owned(std::move(bytes)), m_bytes(m_owned) {}
-    MemoryInput(View, std::string_view bytes) : m_bytes(bytes) {}
+    explicit MemoryInput(std::string bytes)
+        : m_owned(std::move(bytes))
+        , m_bytes(m_owned)
+    {
+    }
+    MemoryInput(View, std::string_view bytes)
+        : m_bytes(bytes)
+    {
+    }
     MemoryInput(const MemoryInput&) = delete;
     MemoryInput& operator=(const MemoryInput&) = delete;
 
@@ -37,7 +44,10 @@ private:
 
 class ZlibMultiple {
 public:
-    explicit ZlibMultiple(platform::FileSystem& files) : m_files(files) {}
+    explicit ZlibMultiple(platform::FileSystem& files)
+        : m_files(files)
+    {
+    }
 
     // When false, every member's folder is written empty.
     bool StorePaths = true;

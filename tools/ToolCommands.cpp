@@ -67,7 +67,10 @@ bool has(const Parsed& p, const char* flag)
 // A progress line that rewrites itself, only for a person watching a terminal.
 class ProgressLine {
 public:
-    ProgressLine() : m_enabled(::isatty(STDERR_FILENO) != 0) {}
+    ProgressLine()
+        : m_enabled(::isatty(STDERR_FILENO) != 0)
+    {
+    }
     ~ProgressLine()
     {
         if (m_enabled && m_shown)
@@ -132,8 +135,8 @@ int archive(const Args& args)
         ProgressLine line;
         std::string current;
         formats::ZlibMultiple zip = archiveWithProgress(line, current);
-        const Status unpacked =
-            zip.DecompressFile(p.positional[0], p.positional[1], !has(p, "--no-overwrite"), !has(p, "--flat"));
+        const Status unpacked
+            = zip.DecompressFile(p.positional[0], p.positional[1], !has(p, "--no-overwrite"), !has(p, "--flat"));
         return unpacked ? 0 : fail(unpacked.message());
     }
     if (command == "list") {

@@ -7,18 +7,18 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: lumo-tool COMMAND ...\n"
-    "\n"
-    "  archive pack DIR OUT [--no-recurse] [--no-paths]     pack a folder's files into an archive\n"
-    "  archive unpack ARCHIVE DIR [--no-overwrite] [--flat] unpack an archive into a folder\n"
-    "  archive list ARCHIVE                                 list an archive's members\n"
-    "  storage pack OUT FILE...                             store files in a storage container\n"
-    "  storage list CONTAINER                               list a container's stored files\n"
-    "  storage extract CONTAINER INDEX PATH                 write one stored file (from 0) to PATH\n"
-    "  params show PARAM.LIS                                the settings lines of a screensaver\n"
-    "\n"
-    "Each command takes --help. Exit status 0 on success, 1 on failure (one line on stderr).\n";
+constexpr const char* kUsage
+    = "usage: lumo-tool COMMAND ...\n"
+      "\n"
+      "  archive pack DIR OUT [--no-recurse] [--no-paths]     pack a folder's files into an archive\n"
+      "  archive unpack ARCHIVE DIR [--no-overwrite] [--flat] unpack an archive into a folder\n"
+      "  archive list ARCHIVE                                 list an archive's members\n"
+      "  storage pack OUT FILE...                             store files in a storage container\n"
+      "  storage list CONTAINER                               list a container's stored files\n"
+      "  storage extract CONTAINER INDEX PATH                 write one stored file (from 0) to PATH\n"
+      "  params show PARAM.LIS                                the settings lines of a screensaver\n"
+      "\n"
+      "Each command takes --help. Exit status 0 on success, 1 on failure (one line on stderr).\n";
 
 } // namespace
 

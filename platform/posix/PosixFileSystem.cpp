@@ -77,7 +77,11 @@ namespace {
 
 class PosixInputFile final : public InputFile {
 public:
-    PosixInputFile(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    PosixInputFile(int fd, std::uint64_t size)
+        : m_fd(fd)
+        , m_size(size)
+    {
+    }
     ~PosixInputFile() override { ::close(m_fd); }
     PosixInputFile(const PosixInputFile&) = delete;
     PosixInputFile& operator=(const PosixInputFile&) = delete;
@@ -101,7 +105,11 @@ private:
 
 class PosixOutputFile final : public OutputFile {
 public:
-    PosixOutputFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+    PosixOutputFile(int fd, std::string path)
+        : m_fd(fd)
+        , m_path(std::move(path))
+    {
+    }
     ~PosixOutputFile() override
     {
         if (m_fd >= 0)

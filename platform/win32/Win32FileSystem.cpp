@@ -57,7 +57,11 @@ private:
 
 class Win32InputFile final : public InputFile {
 public:
-    Win32InputFile(HANDLE h, std::uint64_t size) : m_file(h), m_size(size) {}
+    Win32InputFile(HANDLE h, std::uint64_t size)
+        : m_file(h)
+        , m_size(size)
+    {
+    }
     Result<size_t> read(char* buffer, size_t size) override
     {
         DWORD n = 0;
@@ -74,7 +78,11 @@ private:
 
 class Win32OutputFile final : public OutputFile {
 public:
-    Win32OutputFile(HANDLE h, std::string path) : m_file(h), m_path(std::move(path)) {}
+    Win32OutputFile(HANDLE h, std::string path)
+        : m_file(h)
+        , m_path(std::move(path))
+    {
+    }
     Status write(std::string_view bytes) override
     {
         while (!bytes.empty()) {
@@ -117,7 +125,7 @@ Result<std::unique_ptr<InputFile>> Win32FileSystem::openForReading(const std::st
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return cannotOpenFile(path, win32ErrorText(GetLastError()));
-    LARGE_INTEGER size {};
+    LARGE_INTEGER size{};
     GetFileSizeEx(h, &size);
     return std::unique_ptr<InputFile>(std::make_unique<Win32InputFile>(h, static_cast<std::uint64_t>(size.QuadPart)));
 }

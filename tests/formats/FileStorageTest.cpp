@@ -41,8 +41,9 @@ TEST_F(FileStorageTest, WritesTheCodedLayoutAndReadsItBack)
     storage.add("caf\xC3\xA9.txt", "");
     Result<std::string> data = storage.WriteData();
     ASSERT_TRUE(data) << data.message();
-    EXPECT_EQ(*data, "SFP1" + le32(2) + le32(5) + "tmp.z" + le32(12) + le32(11) + std::string("\x06\x00", 2)
-                         + std::string("\x00\x00\x00\x41\x09\x42", 6) + le32(8) + "caf\xE9.txt" + le32(4) + le32(0));
+    EXPECT_EQ(*data,
+              "SFP1" + le32(2) + le32(5) + "tmp.z" + le32(12) + le32(11) + std::string("\x06\x00", 2)
+                  + std::string("\x00\x00\x00\x41\x09\x42", 6) + le32(8) + "caf\xE9.txt" + le32(4) + le32(0));
 
     FileStorage back(services());
     ASSERT_TRUE(back.ReadData(*data, "editor"));
@@ -120,9 +121,10 @@ TEST_F(FileStorageTest, ExtractionRaisesItsEventsAndHonoursARefusal)
     storage.autoExtract.extractTo.CreatePath = false;
     EXPECT_FALSE(storage.ExtractFile(0, m_dir / "c/tmp.z"));
     EXPECT_FALSE(storage.ExtractFile(1, target));
-    EXPECT_EQ(events, (std::vector<std::string>{"extract " + target + " 7", "extract " + target + " 7",
-                                                "extracted " + target + " 7 ok", "extract " + (m_dir / "c/tmp.z") + " 7",
-                                                "extracted " + (m_dir / "c/tmp.z") + " 7 failed"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"extract " + target + " 7", "extract " + target + " 7",
+                                        "extracted " + target + " 7 ok", "extract " + (m_dir / "c/tmp.z") + " 7",
+                                        "extracted " + (m_dir / "c/tmp.z") + " 7 failed"}));
 }
 
 TEST_F(FileStorageTest, ExtractFolderFollowsTheToplevelSetting)
@@ -187,7 +189,10 @@ TEST_F(FileStorageTest, AutomaticExtractionFollowsTheOverwriteRuleAndCleansUp)
     EXPECT_EQ(test::readFile(folder + "same-size.bin"), "NEW!");
 
     fs::remove_all(folder);
-    { auto storage = run(FileStorageOverwrite::owAlways, true); EXPECT_TRUE(fs::exists(folder + "same-size.bin")); }
+    {
+        auto storage = run(FileStorageOverwrite::owAlways, true);
+        EXPECT_TRUE(fs::exists(folder + "same-size.bin"));
+    }
     EXPECT_FALSE(fs::exists(folder)) << "written files and then their empty folder are removed at the end";
 }
 

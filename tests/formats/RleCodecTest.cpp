@@ -1,5 +1,7 @@
 #include "formats/RleCodec.h"
 
+#include "support/Hex.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,18 +10,7 @@ namespace lumo::formats {
 
 namespace {
 
-std::string hex(std::string_view bytes)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : bytes) {
-        if (!out.empty())
-            out += ' ';
-        out += kDigits[static_cast<unsigned char>(c) >> 4];
-        out += kDigits[static_cast<unsigned char>(c) & 15];
-    }
-    return out;
-}
+using test::hex;
 
 std::string allValues(int times)
 {
@@ -73,8 +64,10 @@ TEST(RleCodec, CodedFilesExamples)
     size_t offset = 4;
     int blocks = 0;
     while (offset < packed.size()) {
-        const size_t length = static_cast<unsigned char>(packed[offset]) | static_cast<unsigned char>(packed[offset + 1]) << 8;
-        const size_t head = static_cast<unsigned char>(packed[offset + 2]) | static_cast<unsigned char>(packed[offset + 3]) << 8;
+        const size_t length
+            = static_cast<unsigned char>(packed[offset]) | static_cast<unsigned char>(packed[offset + 1]) << 8;
+        const size_t head
+            = static_cast<unsigned char>(packed[offset + 2]) | static_cast<unsigned char>(packed[offset + 3]) << 8;
         EXPECT_EQ(head, length);
         offset += 2 + length;
         ++blocks;
@@ -92,10 +85,18 @@ TEST(RleCodec, RoundTripsAroundTheBlockEdgeAndWithinTheSizeBound)
             std::string data(size, '\0');
             for (size_t i = 0; i < size; ++i) {
                 switch (kind) {
-                case 0: data[i] = static_cast<char>(random()); break;              // all values, few runs
-                case 1: data[i] = static_cast<char>(random() % 3); break;          // many short runs
-                case 2: data[i] = static_cast<char>((i / 300) % 256); break;       // long runs, all values
-                default: data[i] = static_cast<char>(i % 256 == 7 ? 1 : 7); break; // escape mode, long runs
+                case 0:
+                    data[i] = static_cast<char>(random());
+                    break; // all values, few runs
+                case 1:
+                    data[i] = static_cast<char>(random() % 3);
+                    break; // many short runs
+                case 2:
+                    data[i] = static_cast<char>((i / 300) % 256);
+                    break; // long runs, all values
+                default:
+                    data[i] = static_cast<char>(i % 256 == 7 ? 1 : 7);
+                    break; // escape mode, long runs
                 }
             }
             const std::string coded = RlePack(data);
@@ -119,9 +120,18 @@ TEST(RleCodec, DamagedDataIsReportedNeverOverrun)
         {std::string("\x00\x00\x00\x41", 4), 5, "run is cut off"},
         {std::string("\x00\x00\x00\x41\x00\x10", 6), 5, "run is cut off"},
         {std::string("\x00\x00\x00\x41\x09", 5), 5, "reaches past the block's end"},
-        {std::string("\x00\x00" "abc", 5), 2, "more bytes than the block should"},
-        {std::string("\x00\x00" "abc", 5), 4, "decodes to 3 bytes instead of 4"},
-        {std::string("\xFF\xFF" "ab", 4), 2, "does not fit the body"},
+        {std::string("\x00\x00"
+                     "abc",
+                     5),
+         2, "more bytes than the block should"},
+        {std::string("\x00\x00"
+                     "abc",
+                     5),
+         4, "decodes to 3 bytes instead of 4"},
+        {std::string("\xFF\xFF"
+                     "ab",
+                     4),
+         2, "does not fit the body"},
         {tableBlock.substr(0, tableBlock.size() - 1), 262, "does not fit the body"},
         {tableBlock.substr(0, tableBlock.size() - 2) + std::string("\x01\x00", 2), 262, "outside the data area"},
         {tableBlock.substr(0, tableBlock.size() - 2) + "\xFF\x7F", 262, "outside the data area"},

@@ -3,6 +3,8 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempDir.h"
 
+#include "support/Hex.h"
+
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -15,22 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string hex(std::string_view bytes)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : bytes) {
-        if (!out.empty())
-            out += ' ';
-        out += kDigits[static_cast<unsigned char>(c) >> 4];
-        out += kDigits[static_cast<unsigned char>(c) & 15];
-    }
-    return out;
-}
+using test::hex;
 
 // A member record built by hand, for archives no packer would write.
-std::string member(const std::string& folder, const std::string& name, const std::string& zlibData,
-                   std::int32_t size)
+std::string member(const std::string& folder, const std::string& name, const std::string& zlibData, std::int32_t size)
 {
     std::string out;
     out += static_cast<char>(folder.size());
@@ -48,7 +38,10 @@ const std::string kAbcStream("\x78\x9C\x4B\x4C\x4A\x06\x00\x02\x4D\x01\x27", 11)
 // Hands out at most 31 bytes a read, as a slow stream would.
 class TrickleInput final : public platform::InputFile {
 public:
-    explicit TrickleInput(std::string bytes) : m_inner(std::move(bytes)) {}
+    explicit TrickleInput(std::string bytes)
+        : m_inner(std::move(bytes))
+    {
+    }
     Result<size_t> read(char* buffer, size_t size) override { return m_inner.read(buffer, std::min<size_t>(size, 31)); }
     std::uint64_t size() const override { return m_inner.size(); }
 
@@ -60,12 +53,16 @@ struct Recorder {
     std::vector<std::string> events;
     void attach(ZlibMultiple& zip)
     {
-        zip.OnCompressingFile = [this](const std::string& f) { events.push_back("compressing " + fs::path(f).filename().string()); };
-        zip.OnCompressedFile = [this](const std::string& f) { events.push_back("compressed " + fs::path(f).filename().string()); };
+        zip.OnCompressingFile
+            = [this](const std::string& f) { events.push_back("compressing " + fs::path(f).filename().string()); };
+        zip.OnCompressedFile
+            = [this](const std::string& f) { events.push_back("compressed " + fs::path(f).filename().string()); };
         zip.OnProgress = [this](std::int32_t p, std::int32_t t) {
             events.push_back("progress " + std::to_string(p) + "/" + std::to_string(t));
         };
-        zip.OnDecompressingFile = [this](const std::string& f, bool&) { events.push_back("decompressing " + fs::path(f).filename().string()); };
+        zip.OnDecompressingFile = [this](const std::string& f, bool&) {
+            events.push_back("decompressing " + fs::path(f).filename().string());
+        };
         zip.OnDecompressedFile = [this](const std::string& f, std::uint32_t size) {
             events.push_back("decompressed " + fs::path(f).filename().string() + " " + std::to_string(size));
         };
@@ -77,7 +74,7 @@ class ZlibArchiveTest : public ::testing::Test {
 protected:
     test::TempDir m_dir;
     platform::PosixFileSystem m_files;
-    ZlibMultiple m_zip {m_files};
+    ZlibMultiple m_zip{m_files};
     Recorder m_recorder;
 };
 
@@ -131,24 +128,23 @@ TEST_F(ZlibArchiveTest, WalksDepthFirstInListingOrder)
         test::writeFile(m_dir / (std::string("in/") + f), f);
     // What the walk must give: the listing order, each folder's members where it was met.
     std::vector<std::string> expected;
-    std::function<void(const std::string&, const std::string&)> walk = [&](const std::string& folder,
-                                                                          const std::string& relative) {
-        const auto entries = m_files.list(folder);
-        for (const auto& e : *entries) {
-            if (e.isFolder)
-                walk(folder + "/" + e.name, relative + e.name + "\\");
-            else
-                expected.push_back(relative + e.name);
-        }
-    };
+    std::function<void(const std::string&, const std::string&)> walk
+        = [&](const std::string& folder, const std::string& relative) {
+              const auto entries = m_files.list(folder);
+              for (const auto& e : *entries) {
+                  if (e.isFolder)
+                      walk(folder + "/" + e.name, relative + e.name + "\\");
+                  else
+                      expected.push_back(relative + e.name);
+              }
+          };
     walk(m_dir / "in", "");
 
     platform::PosixFileSystem files;
     MemoryInput input(*m_zip.CompressDirectory(m_dir / "in", true));
     std::vector<std::string> unpacked;
-    m_zip.OnDecompressedFile = [&](const std::string& f, std::uint32_t) {
-        unpacked.push_back(fs::relative(f, m_dir / "out").string());
-    };
+    m_zip.OnDecompressedFile
+        = [&](const std::string& f, std::uint32_t) { unpacked.push_back(fs::relative(f, m_dir / "out").string()); };
     ASSERT_TRUE(m_zip.DecompressStream(input, m_dir / "out", true, true));
     for (std::string& name : expected)
         std::replace(name.begin(), name.end(), '\\', '/');
@@ -242,8 +238,8 @@ TEST_F(ZlibArchiveTest, UnpacksIntoSubfoldersHonouringOverwriteAndTheWriteFlag)
     ASSERT_TRUE(m_zip.DecompressFile(m_dir / "a.lis", m_dir / "none", true, true));
     EXPECT_FALSE(fs::exists(m_dir / "none/param.lis"));
     std::sort(m_recorder.events.begin(), m_recorder.events.end() - 1);
-    EXPECT_EQ(m_recorder.events, (std::vector<std::string>{"decompressed Logos.swf 4", "decompressed param.lis 6",
-                                                           "completed"}));
+    EXPECT_EQ(m_recorder.events,
+              (std::vector<std::string>{"decompressed Logos.swf 4", "decompressed param.lis 6", "completed"}));
 }
 
 TEST_F(ZlibArchiveTest, RoundTripsATreeReadInOddSizedPieces)
@@ -344,8 +340,9 @@ TEST_F(ZlibArchiveTest, DamagedArchivesGiveClearErrors)
         ASSERT_FALSE(s) << hex(c.archive);
         EXPECT_NE(s.message().find(c.mentions), std::string::npos) << s.message() << " / " << c.mentions;
     }
-    EXPECT_EQ(m_zip.DecompressFile(m_dir / "missing.lis", m_dir / "out", true, true).message().rfind(
-                  "Cannot open file \"" + (m_dir / "missing.lis") + "\". ", 0),
+    EXPECT_EQ(m_zip.DecompressFile(m_dir / "missing.lis", m_dir / "out", true, true)
+                  .message()
+                  .rfind("Cannot open file \"" + (m_dir / "missing.lis") + "\". ", 0),
               0u);
     MemoryInput rootless(good);
     EXPECT_EQ(m_zip.DecompressStream(rootless, "", true, true).message(), "Unable to create directory");
