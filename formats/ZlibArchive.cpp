@@ -54,8 +54,8 @@ private:
     int m_status;
 };
 
-// Inflates one member in pieces of up to 1024 bytes, writing each (when out is set) and reporting
-// the bytes so far after each, the last empty piece included. Returns the bytes inflated.
+// Inflates one member, writing it (when out is set) and reporting the bytes written as if in
+// pieces of 1024, the last empty piece included. Returns the bytes inflated.
 template <typename Progress>
 Result<std::uint64_t> inflateMember(std::string_view data, std::uint32_t expected, platform::OutputFile* out,
                                     const std::string& member, const std::string& sourceName, Progress progress)
