@@ -1,0 +1,128 @@
+#include "ResourceUpdate.h"
+
+#include "formats/IconFile.h"
+
+#include <algorithm>
+
+namespace lumo::creator {
+
+using formats::ResourceEntry;
+using formats::ResourceId;
+
+namespace {
+
+constexpr std::uint16_t kIcon = 3;
+constexpr std::uint16_t kGroupIcon = 14;
+constexpr std::uint16_t kPlayerIconLanguage = 0x0419;
+
+std::uint16_t get16(std::string_view s, size_t at)
+{
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8));
+}
+
+} // namespace
+
+Result<ResourceUpdate> ResourceUpdate::begin(platform::FileSystem& files, const std::string& executable)
+{
+    Result<std::string> bytes = files.readFile(executable);
+    if (!bytes)
+        return bytes.error();
+    Result<formats::PeImage> image = formats::PeImage::parse(std::move(*bytes), executable);
+    if (!image)
+        return image.error();
+    Result<std::vector<ResourceEntry>> resources = image->resources();
+    if (!resources)
+        return resources.error();
+    return ResourceUpdate(files, executable, std::move(*image), std::move(*resources));
+}
+
+void ResourceUpdate::update(const ResourceId& type, const ResourceId& name, std::uint16_t language,
+                            std::optional<std::string> data)
+{
+    const auto same = [&](const ResourceEntry& e) {
+        return e.type.sameAs(type) && e.name.sameAs(name) && e.language == language;
+    };
+    const auto existing = std::find_if(m_resources.begin(), m_resources.end(), same);
+    if (!data) {
+        if (existing != m_resources.end())
+            m_resources.erase(existing);
+        return;
+    }
+    if (existing != m_resources.end()) {
+        existing->data = std::move(*data);
+        return;
+    }
+    m_resources.push_back({type, name, language, std::move(*data), 0});
+}
+
+Status ResourceUpdate::end(bool discard)
+{
+    if (discard)
+        return {};
+    Result<std::string> written = m_image.withResources(m_resources);
+    if (!written)
+        return written.error();
+    return m_files->writeFileAtomically(m_path, *written);
+}
+
+Status AddFileResource(platform::FileSystem& files, const std::string& dataFile, const std::string& executable,
+                       const ResourceId& type, const ResourceId& name)
+{
+    Result<std::string> data = files.readFile(dataFile);
+    if (!data)
+        return data.error();
+    Result<ResourceUpdate> update = ResourceUpdate::begin(files, executable);
+    if (!update)
+        return update.error();
+    update->update(type, name, 0, std::move(*data));
+    return update->end(false);
+}
+
+Status ReplaceMainIcon(platform::FileSystem& files, const std::string& executable, const std::string& iconFile)
+{
+    Result<std::string> iconBytes = files.readFile(iconFile);
+    if (!iconBytes)
+        return iconBytes.error();
+    Result<ResourceUpdate> update = ResourceUpdate::begin(files, executable);
+    if (!update)
+        return update.error();
+    // From here on an error discards the update: the executable stays as it was.
+    const ResourceId groupType = ResourceId::id(kGroupIcon);
+    const ResourceId mainIcon = ResourceId::name("MAINICON");
+    const auto& resources = update->resources();
+    auto group = std::find_if(resources.begin(), resources.end(), [&](const ResourceEntry& e) {
+        return e.type.sameAs(groupType) && e.name.sameAs(mainIcon) && e.language == kPlayerIconLanguage;
+    });
+    if (group == resources.end())
+        group = std::find_if(resources.begin(), resources.end(),
+                             [&](const ResourceEntry& e) { return e.type.sameAs(groupType) && e.name.sameAs(mainIcon); });
+    if (group == resources.end())
+        return Error{"\"" + executable + "\" has no icon group MAINICON to replace"};
+    const std::string old = group->data;
+    if (old.size() < 6 || (old.size() - 6) / 14 < get16(old, 4))
+        return Error{"the icon group MAINICON of \"" + executable + "\" is damaged"};
+    Result<std::vector<formats::IconImage>> images = formats::readIconFile(*iconBytes, iconFile);
+    if (!images)
+        return images.error();
+    if (images->size() > 0xFFFF)
+        return Error{"\"" + iconFile + "\" holds more images than a group can list"};
+
+    update->update(groupType, mainIcon, kPlayerIconLanguage, std::nullopt);
+    for (size_t i = 0; i < get16(old, 4); ++i)
+        update->update(ResourceId::id(kIcon), ResourceId::id(get16(old, 6 + 14 * i + 12)), kPlayerIconLanguage,
+                       std::nullopt);
+    std::string directory = old.substr(0, 4);
+    directory += static_cast<char>(images->size() & 0xFF);
+    directory += static_cast<char>(images->size() >> 8);
+    for (size_t i = 0; i < images->size(); ++i) {
+        const auto id = static_cast<std::uint16_t>(i + 1);
+        directory += (*images)[i].entry;
+        directory += static_cast<char>(id & 0xFF);
+        directory += static_cast<char>(id >> 8);
+        update->update(ResourceId::id(kIcon), ResourceId::id(id), 0, (*images)[i].data);
+    }
+    update->update(groupType, mainIcon, 0, directory);
+    return update->end(false);
+}
+
+} // namespace lumo::creator

@@ -1,0 +1,280 @@
+#include "PeImage.h"
+
+#include <algorithm>
+
+namespace lumo::formats {
+
+namespace {
+
+constexpr int kResourceDirectory = 2;
+constexpr int kCertificateDirectory = 4;
+constexpr std::uint32_t kInitializedData = 0x00000040;
+constexpr std::uint32_t kMemRead = 0x40000000;
+
+std::uint32_t get32(std::string_view s, size_t at)
+{
+    return static_cast<unsigned char>(s[at]) | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 1])) << 8)
+           | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 2])) << 16)
+           | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24);
+}
+
+std::uint16_t get16(std::string_view s, size_t at)
+{
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8));
+}
+
+void set32(std::string& s, size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        s[at + static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+void set16(std::string& s, size_t at, std::uint16_t v)
+{
+    s[at] = static_cast<char>(v & 0xFF);
+    s[at + 1] = static_cast<char>(v >> 8);
+}
+
+std::uint64_t alignUp(std::uint64_t value, std::uint32_t alignment)
+{
+    return alignment ? (value + alignment - 1) / alignment * alignment : value;
+}
+
+// Whether [offset, offset + size) lies in a buffer of `total` bytes, without overflow.
+bool within(std::uint64_t offset, std::uint64_t size, std::uint64_t total)
+{
+    return offset <= total && size <= total - offset;
+}
+
+} // namespace
+
+Result<PeImage> PeImage::parse(std::string bytes, const std::string& sourceName)
+{
+    PeImage image;
+    image.m_sourceName = sourceName;
+    const auto fail = [&](const std::string& what) { return Error{"\"" + sourceName + "\" is not a usable Windows executable: " + what}; };
+    image.m_bytes = std::move(bytes);
+    const std::string_view b = image.m_bytes;
+    if (b.size() < 64 || b.substr(0, 2) != "MZ")
+        return fail("it has no MZ header");
+    const std::uint32_t peOffset = get32(b, 0x3C);
+    if (!within(peOffset, 24, b.size()) || b.substr(peOffset, 4) != std::string_view("PE\0\0", 4))
+        return fail("it has no PE signature");
+    image.m_coffOffset = peOffset + 4;
+    const std::uint16_t sectionCount = get16(b, image.m_coffOffset + 2);
+    image.m_optionalSize = get16(b, image.m_coffOffset + 16);
+    image.m_optionalOffset = image.m_coffOffset + 20;
+    if (!within(image.m_optionalOffset, image.m_optionalSize, b.size()) || image.m_optionalSize < 96)
+        return fail("its optional header is cut off");
+    const std::uint16_t magic = get16(b, image.m_optionalOffset);
+    if (magic != 0x10B && magic != 0x20B)
+        return fail("its optional header has the unknown magic " + std::to_string(magic));
+    image.m_pe32Plus = magic == 0x20B;
+    const size_t countAt = image.m_optionalOffset + (image.m_pe32Plus ? 108 : 92);
+    image.m_directoriesOffset = countAt + 4;
+    if (countAt + 4 > image.m_optionalOffset + image.m_optionalSize)
+        return fail("its optional header has no data directories");
+    image.m_directoryCount = std::min<std::uint32_t>(get32(b, countAt), 16);
+    if (image.m_directoriesOffset + 8ull * image.m_directoryCount > image.m_optionalOffset + image.m_optionalSize)
+        return fail("its data directories run past the optional header");
+    image.m_sectionAlignment = get32(b, image.m_optionalOffset + 32);
+    image.m_fileAlignment = get32(b, image.m_optionalOffset + 36);
+    image.m_sizeOfHeaders = get32(b, image.m_optionalOffset + 60);
+    if (image.m_fileAlignment == 0 || image.m_sectionAlignment == 0)
+        return fail("its section or file alignment is zero");
+
+    const size_t tableOffset = image.m_optionalOffset + image.m_optionalSize;
+    if (!within(tableOffset, 40ull * sectionCount, b.size()))
+        return fail("its section table runs past the end of the file");
+    for (std::uint16_t i = 0; i < sectionCount; ++i) {
+        const size_t at = tableOffset + 40ull * i;
+        PeSection s;
+        s.name = std::string(b.substr(at, 8).substr(0, b.substr(at, 8).find('\0')));
+        s.virtualSize = get32(b, at + 8);
+        s.virtualAddress = get32(b, at + 12);
+        s.rawSize = get32(b, at + 16);
+        s.rawOffset = get32(b, at + 20);
+        s.characteristics = get32(b, at + 36);
+        s.headerOffset = at;
+        if (s.rawSize && !within(s.rawOffset, s.rawSize, b.size()))
+            return fail("its section \"" + s.name + "\" runs past the end of the file");
+        image.m_sections.push_back(s);
+    }
+    if (image.m_directoryCount > kCertificateDirectory) {
+        image.m_certificateOffset = image.directoryRva(kCertificateDirectory); // a file offset here
+        image.m_certificateSize = image.directorySize(kCertificateDirectory);
+        if (image.m_certificateSize && !within(image.m_certificateOffset, image.m_certificateSize, b.size()))
+            return fail("its certificate table lies outside the file");
+    }
+    return image;
+}
+
+std::uint32_t PeImage::directoryRva(int index) const
+{
+    if (static_cast<std::uint32_t>(index) >= m_directoryCount)
+        return 0;
+    return get32(m_bytes, m_directoriesOffset + 8 * static_cast<size_t>(index));
+}
+
+std::uint32_t PeImage::directorySize(int index) const
+{
+    if (static_cast<std::uint32_t>(index) >= m_directoryCount)
+        return 0;
+    return get32(m_bytes, m_directoriesOffset + 8 * static_cast<size_t>(index) + 4);
+}
+
+const PeSection* PeImage::sectionOf(std::uint32_t rva) const
+{
+    for (const PeSection& s : m_sections) {
+        const std::uint64_t extent = std::max(s.virtualSize, s.rawSize);
+        if (rva >= s.virtualAddress && rva - s.virtualAddress < extent)
+            return &s;
+    }
+    return nullptr;
+}
+
+Result<std::vector<ResourceEntry>> PeImage::resources() const
+{
+    const std::uint32_t rva = directoryRva(kResourceDirectory);
+    if (rva == 0)
+        return std::vector<ResourceEntry>{};
+    const PeSection* section = sectionOf(rva);
+    if (!section)
+        return Error{"\"" + m_sourceName + "\": its resource directory lies in no section"};
+    const std::string_view raw = std::string_view(m_bytes).substr(section->rawOffset, section->rawSize);
+    Result<std::vector<ResourceEntry>> entries = readResourceTree(raw, section->virtualAddress, rva);
+    if (!entries)
+        return Error{"\"" + m_sourceName + "\": its resources are damaged: " + entries.message()};
+    return entries;
+}
+
+std::uint32_t PeImage::checksum(std::string_view image, size_t checksumOffset)
+{
+    std::uint64_t sum = 0;
+    for (size_t i = 0; i < image.size(); i += 2) {
+        if (i == checksumOffset || i == checksumOffset + 2)
+            continue;
+        std::uint32_t word = static_cast<unsigned char>(image[i]);
+        if (i + 1 < image.size())
+            word |= static_cast<std::uint32_t>(static_cast<unsigned char>(image[i + 1])) << 8;
+        sum += word;
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    sum = (sum & 0xFFFF) + (sum >> 16);
+    return static_cast<std::uint32_t>(sum + image.size());
+}
+
+Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& entries) const
+{
+    // Where the image's sections end, in the file and in memory; what follows is the overlay.
+    std::uint64_t rawEnd = alignUp(m_sizeOfHeaders, m_fileAlignment);
+    std::uint64_t virtualEnd = alignUp(m_sizeOfHeaders, m_sectionAlignment);
+    for (const PeSection& s : m_sections) {
+        if (s.rawSize)
+            rawEnd = std::max<std::uint64_t>(rawEnd, std::uint64_t(s.rawOffset) + s.rawSize);
+        virtualEnd = std::max<std::uint64_t>(virtualEnd, s.virtualAddress + alignUp(std::max(s.virtualSize, s.rawSize), m_sectionAlignment));
+    }
+    rawEnd = std::min<std::uint64_t>(rawEnd, m_bytes.size());
+    std::string overlay = m_bytes.substr(rawEnd);
+    if (m_certificateSize && m_certificateOffset >= rawEnd)
+        overlay.erase(m_certificateOffset - rawEnd, m_certificateSize);
+
+    const std::uint32_t rootRva = directoryRva(kResourceDirectory);
+    const PeSection* old = rootRva ? sectionOf(rootRva) : nullptr;
+    const bool rootAtStart = old && old->virtualAddress == rootRva;
+    const bool oldIsLast = old && old->rawSize && std::uint64_t(old->rawOffset) + old->rawSize == rawEnd
+                           && old->virtualAddress + alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment) == virtualEnd;
+
+    std::string out = m_bytes.substr(0, rawEnd);
+    std::int64_t initializedDelta = 0;
+    std::uint32_t treeRva = 0;
+    std::uint32_t treeSize = 0;
+    const auto sizeFor = [&](std::uint32_t rva) { return buildResourceTree(entries, rva).size(); };
+
+    if (rootAtStart && oldIsLast) {
+        // The last section may grow or shrink: nothing lies after it but the overlay.
+        const std::string tree = buildResourceTree(entries, old->virtualAddress);
+        const auto rawSize = static_cast<std::uint32_t>(alignUp(tree.size(), m_fileAlignment));
+        out.resize(old->rawOffset);
+        out += tree;
+        out.resize(std::uint64_t(old->rawOffset) + rawSize, '\0');
+        set32(out, old->headerOffset + 8, static_cast<std::uint32_t>(tree.size()));
+        set32(out, old->headerOffset + 16, rawSize);
+        initializedDelta = std::int64_t(rawSize) - old->rawSize;
+        treeRva = old->virtualAddress;
+        treeSize = static_cast<std::uint32_t>(tree.size());
+    } else if (rootAtStart && sizeFor(old->virtualAddress) <= old->rawSize
+               && sizeFor(old->virtualAddress) <= alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment)) {
+        // It fits where the old tree was: the section keeps its place and its size.
+        const std::string tree = buildResourceTree(entries, old->virtualAddress);
+        std::copy(tree.begin(), tree.end(), out.begin() + old->rawOffset);
+        std::fill(out.begin() + old->rawOffset + static_cast<std::ptrdiff_t>(tree.size()), out.begin() + old->rawOffset + old->rawSize, '\0');
+        set32(out, old->headerOffset + 8, std::max<std::uint32_t>(old->virtualSize, static_cast<std::uint32_t>(tree.size())));
+        treeRva = old->virtualAddress;
+        treeSize = static_cast<std::uint32_t>(tree.size());
+    } else {
+        // A new section at the end of the image; the old one stays where other data may point.
+        const size_t tableEnd = m_optionalOffset + m_optionalSize + 40 * (m_sections.size() + 1);
+        std::uint64_t firstRaw = m_sizeOfHeaders;
+        for (const PeSection& s : m_sections)
+            if (s.rawSize)
+                firstRaw = std::min<std::uint64_t>(firstRaw, s.rawOffset);
+        if (tableEnd > firstRaw)
+            return Error{"\"" + m_sourceName + "\" has no room in its headers for another section"};
+        treeRva = static_cast<std::uint32_t>(virtualEnd);
+        const std::string tree = buildResourceTree(entries, treeRva);
+        treeSize = static_cast<std::uint32_t>(tree.size());
+        const auto rawOffset = static_cast<std::uint32_t>(alignUp(out.size(), m_fileAlignment));
+        const auto rawSize = static_cast<std::uint32_t>(alignUp(tree.size(), m_fileAlignment));
+        out.resize(rawOffset, '\0');
+        out += tree;
+        out.resize(std::uint64_t(rawOffset) + rawSize, '\0');
+        const size_t header = m_optionalOffset + m_optionalSize + 40 * m_sections.size();
+        std::fill(out.begin() + static_cast<std::ptrdiff_t>(header), out.begin() + static_cast<std::ptrdiff_t>(header + 40), '\0');
+        std::copy_n(".rsrc", 5, out.begin() + static_cast<std::ptrdiff_t>(header));
+        set32(out, header + 8, treeSize);
+        set32(out, header + 12, treeRva);
+        set32(out, header + 16, rawSize);
+        set32(out, header + 20, rawOffset);
+        set32(out, header + 36, kInitializedData | kMemRead);
+        set16(out, m_coffOffset + 2, static_cast<std::uint16_t>(m_sections.size() + 1));
+        initializedDelta = rawSize;
+    }
+
+    // The COFF symbol table, when there is one, lives in the overlay and moves with it.
+    const std::uint32_t symbols = get32(out, m_coffOffset + 8);
+    if (symbols >= rawEnd)
+        set32(out, m_coffOffset + 8, static_cast<std::uint32_t>(symbols - rawEnd + out.size()));
+    out += overlay;
+
+    set32(out, m_directoriesOffset + 8 * kResourceDirectory, entries.empty() ? 0 : treeRva);
+    set32(out, m_directoriesOffset + 8 * kResourceDirectory + 4, entries.empty() ? 0 : treeSize);
+    if (m_directoryCount > kCertificateDirectory) {
+        set32(out, m_directoriesOffset + 8 * kCertificateDirectory, 0);
+        set32(out, m_directoriesOffset + 8 * kCertificateDirectory + 4, 0);
+    }
+    // SizeOfImage from the section table as it now stands.
+    std::uint64_t imageEnd = alignUp(m_sizeOfHeaders, m_sectionAlignment);
+    const size_t sectionsNow = get16(out, m_coffOffset + 2);
+    for (size_t i = 0; i < sectionsNow; ++i) {
+        const size_t at = m_optionalOffset + m_optionalSize + 40 * i;
+        const std::uint32_t extent = std::max(get32(out, at + 8), get32(out, at + 16));
+        imageEnd = std::max<std::uint64_t>(imageEnd, get32(out, at + 12) + alignUp(extent, m_sectionAlignment));
+    }
+    set32(out, m_optionalOffset + 56, static_cast<std::uint32_t>(imageEnd));
+    const std::uint32_t initialized = get32(out, m_optionalOffset + 8);
+    set32(out, m_optionalOffset + 8, static_cast<std::uint32_t>(std::int64_t(initialized) + initializedDelta));
+    set32(out, m_optionalOffset + 64, 0);
+    set32(out, m_optionalOffset + 64, checksum(out, m_optionalOffset + 64));
+
+    // Read back what was written: the layout must parse and hold exactly the resources asked for.
+    Result<PeImage> again = parse(out, m_sourceName);
+    if (!again)
+        return Error{"writing the resources of \"" + m_sourceName + "\" went wrong: " + again.message()};
+    Result<std::vector<ResourceEntry>> check = again->resources();
+    if (!check || check->size() > entries.size())
+        return Error{"writing the resources of \"" + m_sourceName + "\" went wrong: they do not read back"};
+    return out;
+}
+
+} // namespace lumo::formats
