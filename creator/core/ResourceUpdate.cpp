@@ -107,10 +107,12 @@ Status ReplaceMainIcon(platform::FileSystem& files, const std::string& executabl
     if (images->size() > 0xFFFF)
         return Error{"\"" + iconFile + "\" holds more images than a group can list"};
 
-    update->update(groupType, mainIcon, kPlayerIconLanguage, std::nullopt);
+    // The delivered player keeps group and images in 0x0419; a group replaced before stands in
+    // language 0, and its images go with it so that none is left behind.
+    const std::uint16_t oldLanguage = group->language;
+    update->update(groupType, mainIcon, oldLanguage, std::nullopt);
     for (size_t i = 0; i < get16(old, 4); ++i)
-        update->update(ResourceId::id(kIcon), ResourceId::id(get16(old, 6 + 14 * i + 12)), kPlayerIconLanguage,
-                       std::nullopt);
+        update->update(ResourceId::id(kIcon), ResourceId::id(get16(old, 6 + 14 * i + 12)), oldLanguage, std::nullopt);
     std::string directory = old.substr(0, 4);
     directory += static_cast<char>(images->size() & 0xFF);
     directory += static_cast<char>(images->size() >> 8);

@@ -1,0 +1,252 @@
+// Resource editing on the real player program (PE32+, its resource section followed by .reloc).
+#include "creator/core/ResourceUpdate.h"
+#include "formats/PeImage.h"
+
+#include "platform/posix/PosixFileSystem.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace lumo::creator {
+
+using formats::ResourceEntry;
+using formats::ResourceId;
+
+namespace {
+
+struct Listed {
+    std::string type, name;
+    std::uint16_t language;
+    std::string data;
+    bool operator==(const Listed&) const = default;
+};
+
+std::vector<Listed> listed(const std::string& path)
+{
+    Result<formats::PeImage> image = formats::PeImage::parse(test::readFile(path), path);
+    EXPECT_TRUE(image) << image.message();
+    if (!image)
+        return {};
+    Result<std::vector<ResourceEntry>> resources = image->resources();
+    EXPECT_TRUE(resources) << resources.message();
+    std::vector<Listed> out;
+    for (const ResourceEntry& r : (resources ? *resources : std::vector<ResourceEntry>{}))
+        out.push_back({r.type.text(), r.name.text(), r.language, r.data});
+    return out;
+}
+
+std::string le32(std::uint32_t v)
+{
+    std::string out;
+    for (int k = 0; k < 4; ++k)
+        out += static_cast<char>((v >> (8 * k)) & 0xFF);
+    return out;
+}
+
+// An icon file: each entry is the given 8 bytes (width .. bit count), the image's size and offset.
+std::string icoFile(const std::vector<std::string>& entries8, const std::vector<std::string>& images,
+                    std::string head = std::string("\0\0\1\0", 4))
+{
+    std::string out = head;
+    out += static_cast<char>(images.size());
+    out += '\0';
+    size_t offset = 6 + 16 * images.size();
+    for (size_t i = 0; i < images.size(); ++i) {
+        out += entries8[i];
+        out += le32(static_cast<std::uint32_t>(images[i].size())) + le32(static_cast<std::uint32_t>(offset));
+        offset += images[i].size();
+    }
+    for (const std::string& image : images)
+        out += image;
+    return out;
+}
+
+class ResourceUpdateTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::writeFile(exe(), test::readFile(LUMO_PLAYER_EXE)); }
+    std::string exe() const { return m_dir / "MySaver.exe"; }
+
+    test::TempDir m_dir;
+    platform::PosixFileSystem m_files;
+};
+
+} // namespace
+
+TEST_F(ResourceUpdateTest, AddsReplacesAndKeepsEveryOtherResourceByteForByte)
+{
+    const std::vector<Listed> before = listed(exe());
+    ASSERT_EQ(before.size(), 6u);
+    test::writeFile(m_dir / "file.lis", std::string(100000, 'x'));
+    ASSERT_TRUE(AddFileResource(m_files, m_dir / "file.lis", exe(), ResourceId::id(10), ResourceId::name("FILELIST")));
+    std::vector<Listed> after = listed(exe());
+    const Listed added {"10", "FILELIST", 0, std::string(100000, 'x')};
+    ASSERT_EQ(after.size(), 7u);
+    EXPECT_NE(std::find(after.begin(), after.end(), added), after.end());
+    after.erase(std::find(after.begin(), after.end(), added));
+    EXPECT_EQ(after, before);
+
+    // Again, larger, then smaller: replaced each time, never duplicated.
+    for (const size_t size : {300000u, 10u}) {
+        test::writeFile(m_dir / "file.lis", std::string(size, 'y'));
+        ASSERT_TRUE(AddFileResource(m_files, m_dir / "file.lis", exe(), ResourceId::id(10), ResourceId::name("filelist")));
+        after = listed(exe());
+        EXPECT_EQ(after.size(), 7u);
+        EXPECT_EQ(std::count_if(after.begin(), after.end(), [&](const Listed& l) { return l.data == std::string(size, 'y'); }), 1);
+    }
+}
+
+TEST_F(ResourceUpdateTest, NewDataGoesIntoANewLastSectionAndGrowsItThere)
+{
+    const formats::PeImage original = *formats::PeImage::parse(test::readFile(exe()), "player");
+    ASSERT_NE(original.sections().back().name, ".rsrc") << "the player's .rsrc is followed by .reloc";
+    test::writeFile(m_dir / "big", std::string(50000, 'b'));
+    ASSERT_TRUE(AddFileResource(m_files, m_dir / "big", exe(), ResourceId::id(10), ResourceId::name("A")));
+    const formats::PeImage once = *formats::PeImage::parse(test::readFile(exe()), "once");
+    ASSERT_EQ(once.sections().size(), original.sections().size() + 1);
+    EXPECT_EQ(once.sections().back().name, ".rsrc");
+    for (size_t i = 0; i < original.sections().size(); ++i) {
+        const formats::PeSection& a = original.sections()[i];
+        const formats::PeSection& b = once.sections()[i];
+        EXPECT_EQ(std::tie(a.virtualAddress, a.rawOffset, a.rawSize), std::tie(b.virtualAddress, b.rawOffset, b.rawSize))
+            << "no section moves: " << a.name;
+        EXPECT_EQ(original.bytes().substr(a.rawOffset, a.rawSize), once.bytes().substr(b.rawOffset, b.rawSize)) << a.name;
+    }
+    ASSERT_TRUE(AddFileResource(m_files, m_dir / "big", exe(), ResourceId::id(10), ResourceId::name("B")));
+    const formats::PeImage twice = *formats::PeImage::parse(test::readFile(exe()), "twice");
+    EXPECT_EQ(twice.sections().size(), once.sections().size()) << "the last section grows in place";
+}
+
+TEST_F(ResourceUpdateTest, KeepsAnOverlayAndDropsACertificateTable)
+{
+    std::string bytes = test::readFile(exe());
+    const std::string overlay = "SELF-EXTRACTOR PAYLOAD";
+    test::writeFile(exe(), bytes + overlay);
+    test::writeFile(m_dir / "d", "data");
+    ASSERT_TRUE(AddFileResource(m_files, m_dir / "d", exe(), ResourceId::id(10), ResourceId::name("FILELIST")));
+    const std::string edited = test::readFile(exe());
+    EXPECT_EQ(edited.substr(edited.size() - overlay.size()), overlay);
+
+    // A certificate table at the end of the file: its entry and its bytes go.
+    const std::string certificate = std::string("\x10\x00\x00\x00\x00\x02\x02\x00", 8) + "SIGNATURE";
+    const size_t directories = edited.find("PE\0\0", 0) + 24 + 112; // PE32+
+    std::string signed_ = edited + certificate;
+    const auto put = [&](size_t at, std::uint32_t v) {
+        for (int k = 0; k < 4; ++k)
+            signed_[at + static_cast<size_t>(k)] = static_cast<char>((v >> (8 * k)) & 0xFF);
+    };
+    put(directories + 8 * 4, static_cast<std::uint32_t>(edited.size()));
+    put(directories + 8 * 4 + 4, static_cast<std::uint32_t>(certificate.size()));
+    test::writeFile(exe(), signed_);
+    Result<ResourceUpdate> update = ResourceUpdate::begin(m_files, exe());
+    ASSERT_TRUE(update) << update.message();
+    EXPECT_TRUE(update->dropsCertificate());
+    update->update(ResourceId::id(10), ResourceId::name("X"), 0, std::string("x"));
+    ASSERT_TRUE(update->end(false));
+    const std::string result = test::readFile(exe());
+    EXPECT_EQ(result.find("SIGNATURE"), std::string::npos);
+    EXPECT_EQ(result.substr(directories + 32, 8), std::string(8, '\0'));
+    EXPECT_EQ(result.substr(result.size() - overlay.size()), overlay);
+}
+
+TEST_F(ResourceUpdateTest, ReplacesTheMainIconAsTheGroupDescribes)
+{
+    const std::vector<Listed> before = listed(exe());
+    const std::string oldGroup = std::find_if(before.begin(), before.end(), [](const Listed& l) { return l.type == "14"; })->data;
+    // Reserved and type of the file itself (7, 9) are never copied; zero planes and bit count are.
+    const std::vector<std::string> entries = {std::string("\x10\x10\x00\x00\x00\x00\x00\x00", 8),
+                                              std::string("\x20\x20\x10\x00\x01\x00\x04\x00", 8)};
+    const std::vector<std::string> images = {"IMAGE-ONE", "IMAGE-TWO-LONGER"};
+    std::vector<std::string> entries12;
+    for (size_t i = 0; i < 2; ++i)
+        entries12.push_back(entries[i] + le32(static_cast<std::uint32_t>(images[i].size())));
+    test::writeFile(m_dir / "two.ico", icoFile(entries, images, std::string("\x07\x00\x09\x00", 4)));
+    ASSERT_TRUE(ReplaceMainIcon(m_files, exe(), m_dir / "two.ico"));
+
+    std::vector<Listed> after = listed(exe());
+    std::vector<Listed> expected;
+    for (const Listed& l : before)
+        if (l.language != 0x0419)
+            expected.push_back(l);
+    std::string group = oldGroup.substr(0, 4) + std::string("\x02\x00", 2);
+    group += entries12[0] + std::string("\x01\x00", 2) + entries12[1] + std::string("\x02\x00", 2);
+    expected.push_back({"14", "MAINICON", 0, group});
+    expected.push_back({"3", "1", 0, images[0]});
+    expected.push_back({"3", "2", 0, images[1]});
+    const auto order = [](const Listed& a, const Listed& b) { return std::tie(a.type, a.name, a.language) < std::tie(b.type, b.name, b.language); };
+    std::sort(after.begin(), after.end(), order);
+    std::sort(expected.begin(), expected.end(), order);
+    EXPECT_EQ(after, expected);
+
+    // The group now in language 0 is replaced in place: a second icon makes no duplicate.
+    test::writeFile(m_dir / "five.ico", icoFile(std::vector<std::string>(5, std::string(8, '\0')), {"1", "2", "3", "4", "5"}));
+    ASSERT_TRUE(ReplaceMainIcon(m_files, exe(), m_dir / "five.ico"));
+    after = listed(exe());
+    EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const Listed& l) { return l.type == "14"; }), 1);
+    EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const Listed& l) { return l.type == "3" && l.language == 0; }), 5);
+    // And back to one image: the four others go with the old group.
+    ASSERT_TRUE(ReplaceMainIcon(m_files, exe(), m_dir / "two.ico"));
+    after = listed(exe());
+    EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const Listed& l) { return l.type == "3"; }), 2);
+}
+
+TEST_F(ResourceUpdateTest, AnUnusableIconOrExecutableLeavesTheFileAsItWas)
+{
+    const std::string original = test::readFile(exe());
+    const struct {
+        std::string ico;
+        const char* mentions;
+    } cases[] = {
+        {"\0\0\1", "shorter than its directory"},
+        {std::string("\0\0\1\0\0\0", 6), "holds no image"},
+        {std::string("\0\0\1\0\2\0", 6) + std::string(16, '\0'), "runs past the end"},
+        {icoFile({std::string(8, '\0')}, {"x"}).substr(0, 22), "lies outside the file"},
+    };
+    for (const auto& c : cases) {
+        test::writeFile(m_dir / "bad.ico", c.ico);
+        Status s = ReplaceMainIcon(m_files, exe(), m_dir / "bad.ico");
+        ASSERT_FALSE(s);
+        EXPECT_NE(s.message().find(c.mentions), std::string::npos) << s.message();
+        EXPECT_TRUE(test::readFile(exe()) == original);
+    }
+    EXPECT_EQ(ReplaceMainIcon(m_files, exe(), m_dir / "none.ico").message().rfind("Cannot open file", 0), 0u);
+
+    // An executable without the group: nothing changes.
+    test::writeFile(m_dir / "one.ico", icoFile({std::string(8, '\0')}, {"x"}));
+    ASSERT_TRUE(ReplaceMainIcon(m_files, exe(), m_dir / "one.ico"));
+    const std::string once = test::readFile(exe());
+    Result<ResourceUpdate> u = ResourceUpdate::begin(m_files, exe());
+    u->update(ResourceId::id(14), ResourceId::name("MAINICON"), 0, std::nullopt);
+    ASSERT_TRUE(u->end(false));
+    const std::string without = test::readFile(exe());
+    Status s = ReplaceMainIcon(m_files, exe(), m_dir / "one.ico");
+    EXPECT_NE(s.message().find("has no icon group MAINICON"), std::string::npos) << s.message();
+    EXPECT_TRUE(test::readFile(exe()) == without);
+}
+
+TEST(PeImage, MalformedImagesAreReportedNotRead)
+{
+    const std::string player = test::readFile(LUMO_PLAYER_EXE);
+    const size_t pe = player.find(std::string("PE\0\0", 4));
+    std::string badSection = player;
+    badSection[pe + 24 + 240 + 20] = '\xFF'; // first section's raw offset far past the end
+    badSection[pe + 24 + 240 + 23] = '\x7F';
+    const struct {
+        std::string bytes;
+        const char* mentions;
+    } cases[] = {
+        {"", "no MZ header"},
+        {"MZ" + std::string(100, '\0'), "no PE signature"},
+        {player.substr(0, pe + 30), "optional header is cut off"},
+        {player.substr(0, pe + 24 + 240 + 40), "section table runs past"},
+        {badSection, "runs past the end of the file"},
+    };
+    for (const auto& c : cases) {
+        Result<formats::PeImage> image = formats::PeImage::parse(c.bytes, "x.exe");
+        ASSERT_FALSE(image) << c.mentions;
+        EXPECT_NE(image.message().find(c.mentions), std::string::npos) << image.message();
+    }
+}
+
+} // namespace lumo::creator
