@@ -80,8 +80,10 @@ Result<PeImage> PeImage::parse(std::string bytes, const std::string& sourceName)
     image.m_sectionAlignment = get32(b, image.m_optionalOffset + 32);
     image.m_fileAlignment = get32(b, image.m_optionalOffset + 36);
     image.m_sizeOfHeaders = get32(b, image.m_optionalOffset + 60);
-    if (image.m_fileAlignment == 0 || image.m_sectionAlignment == 0)
-        return fail("its section or file alignment is zero");
+    const auto powerOfTwo = [](std::uint32_t v) { return v != 0 && (v & (v - 1)) == 0; };
+    if (!powerOfTwo(image.m_fileAlignment) || image.m_fileAlignment > 0x10000 || !powerOfTwo(image.m_sectionAlignment)
+        || image.m_sectionAlignment < image.m_fileAlignment)
+        return fail("its section and file alignments are not powers of two with sections at least as coarse as the file");
 
     const size_t tableOffset = image.m_optionalOffset + image.m_optionalSize;
     if (!within(tableOffset, 40ull * sectionCount, b.size()))
@@ -100,6 +102,8 @@ Result<PeImage> PeImage::parse(std::string bytes, const std::string& sourceName)
             return fail("its section \"" + s.name + "\" runs past the end of the file");
         image.m_sections.push_back(s);
     }
+    if (image.m_sizeOfHeaders > b.size())
+        return fail("its headers are larger than the file");
     if (image.m_directoryCount > kCertificateDirectory) {
         image.m_certificateOffset = image.directoryRva(kCertificateDirectory); // a file offset here
         image.m_certificateSize = image.directorySize(kCertificateDirectory);

@@ -111,12 +111,18 @@ private:
     {
         if (offset > m_tree.size() || m_tree.size() - offset < 16)
             return Error{"a resource data entry lies outside the resource section"};
+        if (!m_visited.insert(offset | 0x80000000u).second)
+            return Error{"the resource data entry at " + std::to_string(offset) + " is listed twice"};
         const std::uint32_t rva = le32(m_tree, offset);
         const std::uint32_t size = le32(m_tree, offset + 4);
         entry.codePage = le32(m_tree, offset + 8);
         if (rva < m_sectionRva || rva - m_sectionRva > m_section.size() || m_section.size() - (rva - m_sectionRva) < size)
             return Error{"the data of resource " + entry.type.text() + "/" + entry.name.text()
                          + " lies outside the resource section"};
+        // Entries may share bytes; a tree that names the same bytes over and over is no resource tree.
+        m_copied += size;
+        if (m_copied > 4 * m_section.size() + (1u << 20))
+            return Error{"the resources name the same bytes many times over"};
         entry.data = std::string(m_section.substr(rva - m_sectionRva, size));
         out.push_back(std::move(entry));
         return {};
@@ -126,6 +132,7 @@ private:
     std::uint32_t m_sectionRva;
     std::string_view m_section;
     std::set<std::uint32_t> m_visited;
+    std::uint64_t m_copied = 0;
 };
 
 bool sameKey(const ResourceEntry& a, const ResourceEntry& b)

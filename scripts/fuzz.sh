@@ -5,11 +5,25 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
 scripts/build.sh fuzz >/dev/null
-for harness in reg_hive:reg param_file:param rle_block:rle storage:storage archive:archive archive_roundtrip:archive; do
+
+# Seeds made here rather than committed: an icon file, and real programs when they are at hand.
+seeds=$(mktemp -d)
+trap 'rm -rf "$seeds"' EXIT
+mkdir -p "$seeds/ico" "$seeds/pe"
+python3 tools/make_icons.py "$seeds/ico/lumo.ico" "$seeds/ico.png" && rm -f "$seeds/ico.png"
+for program in build/bin/lumo-player.exe /usr/lib/x86_64-linux-gnu/wine/x86_64-windows/hostname.exe; do
+    [[ -f "$program" ]] && cp "$program" "$seeds/pe/"
+done
+
+for harness in reg_hive:fuzz/corpus/reg param_file:fuzz/corpus/param rle_block:fuzz/corpus/rle \
+               storage:fuzz/corpus/storage archive:fuzz/corpus/archive archive_roundtrip:fuzz/corpus/archive \
+               pe_image:"$seeds/pe" icon_file:"$seeds/ico"; do
     name=${harness%%:*}
     corpus=$(mktemp -d)
-    cp fuzz/corpus/"${harness##*:}"/* "$corpus"/
+    cp "${harness#*:}"/* "$corpus"/ 2>/dev/null || true
     echo "fuzz_$name: ${seconds}s"
-    build-fuzz/bin/fuzz_"$name" -max_total_time="$seconds" -print_final_stats=0 "$corpus" 2>&1 | tail -n 1
+    mkdir -p build-fuzz/artifacts
+    build-fuzz/bin/fuzz_"$name" -max_total_time="$seconds" -print_final_stats=0 -artifact_prefix=build-fuzz/artifacts/ \
+        "$corpus" 2>&1 | tail -n 1
     rm -rf "$corpus"
 done

@@ -231,10 +231,18 @@ Status PosixFileSystem::writeFileAtomically(const std::string& path, const std::
         }
         done += static_cast<size_t>(n);
     }
-    // mkostemp makes the file private; give it the mode a newly created file would have.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd, 0666 & ~mask) != 0 || ::fsync(fd) != 0)
+    // mkostemp makes the file private: give it the mode of the file it replaces (an executable
+    // stays executable), or the one a newly created file would have.
+    struct stat existing { };
+    mode_t mode;
+    if (::stat(path.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
         return fail(errno);
     if (::close(fd) != 0) {
         const int error = errno;

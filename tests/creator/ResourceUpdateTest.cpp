@@ -232,11 +232,14 @@ TEST(PeImage, MalformedImagesAreReportedNotRead)
     std::string badSection = player;
     badSection[pe + 24 + 240 + 20] = '\xFF'; // first section's raw offset far past the end
     badSection[pe + 24 + 240 + 23] = '\x7F';
+    std::string badAlignment = player;
+    badAlignment[pe + 24 + 36 + 3] = '\x40'; // a file alignment of 1 GiB
     const struct {
         std::string bytes;
         const char* mentions;
     } cases[] = {
         {"", "no MZ header"},
+        {badAlignment, "powers of two"},
         {"MZ" + std::string(100, '\0'), "no PE signature"},
         {player.substr(0, pe + 30), "optional header is cut off"},
         {player.substr(0, pe + 24 + 240 + 40), "section table runs past"},
