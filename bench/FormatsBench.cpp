@@ -23,8 +23,12 @@ std::string programLike(size_t size)
     out.reserve(size);
     while (out.size() < size) {
         switch (random() % 4) {
-        case 0: out.append(random() % 40 + 1, '\0'); break;
-        case 1: out += "TLumoScreenFrm MAINICON FILELIST "; break;
+        case 0:
+            out.append(random() % 40 + 1, '\0');
+            break;
+        case 1:
+            out += "TLumoScreenFrm MAINICON FILELIST ";
+            break;
         default:
             for (int i = 0; i < 64; ++i)
                 out += static_cast<char>(random());
@@ -75,13 +79,14 @@ void BM_RleDecode(benchmark::State& state)
     const std::string& in = sample();
     const std::string coded = lumo::formats::RlePack(in);
     for (auto _ : state)
-        benchmark::DoNotOptimize(lumo::formats::RleUnpack(std::string_view(coded).substr(4), static_cast<int64_t>(in.size())));
+        benchmark::DoNotOptimize(
+            lumo::formats::RleUnpack(std::string_view(coded).substr(4), static_cast<int64_t>(in.size())));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * in.size()));
 }
 
 std::string rawDeflate(const std::string& in)
 {
-    z_stream z {};
+    z_stream z{};
     deflateInit2(&z, 6, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
     std::string out(deflateBound(&z, in.size()), '\0');
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
@@ -146,7 +151,7 @@ void BM_ArchiveUnpack(benchmark::State& state)
     const std::string archive = *zip.CompressDirectory(treeFolder(), true);
     const std::string out = treeFolder() + "-out";
     for (auto _ : state) {
-        lumo::formats::MemoryInput input(lumo::formats::MemoryInput::View {}, archive);
+        lumo::formats::MemoryInput input(lumo::formats::MemoryInput::View{}, archive);
         benchmark::DoNotOptimize(zip.DecompressStream(input, out, true, true));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * sample().size()));

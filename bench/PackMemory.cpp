@@ -29,19 +29,18 @@ int main(int argc, char** argv)
             out << chunk;
         }
     }
-    struct rusage before {};
+    struct rusage before { };
     ::getrusage(RUSAGE_SELF, &before);
     lumo::platform::PosixFileSystem files;
     lumo::formats::ZlibMultiple zip(files);
     const auto start = std::chrono::steady_clock::now();
     const lumo::Status packed = zip.CompressDirectory(root + "/tree", true, root + "/tree.lis");
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    struct rusage after {};
+    struct rusage after { };
     ::getrusage(RUSAGE_SELF, &after);
     std::printf("packed %lld MiB in %.1f s: %s; peak resident %ld MiB (before packing %ld MiB), archive %lld MiB\n",
                 totalMiB, seconds, packed ? "ok" : packed.message().c_str(), after.ru_maxrss / 1024,
-                before.ru_maxrss / 1024,
-                static_cast<long long>(std::filesystem::file_size(root + "/tree.lis") >> 20));
+                before.ru_maxrss / 1024, static_cast<long long>(std::filesystem::file_size(root + "/tree.lis") >> 20));
     std::filesystem::remove_all(root);
     return packed ? 0 : 1;
 }

@@ -6,7 +6,8 @@ namespace lumo::formats {
 
 Result<std::vector<IconImage>> readIconFile(std::string_view bytes, const std::string& sourceName)
 {
-    const auto fail = [&](const std::string& what) { return Error{"\"" + sourceName + "\" is not a usable icon file: " + what}; };
+    const auto fail
+        = [&](const std::string& what) { return Error{"\"" + sourceName + "\" is not a usable icon file: " + what}; };
     ByteReader reader(bytes);
     reader.bytes(4); // reserved and type are never used
     const auto count = reader.u16();

@@ -1,6 +1,7 @@
 #include "PeImage.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace lumo::formats {
 
@@ -14,8 +15,8 @@ constexpr std::uint32_t kMemRead = 0x40000000;
 std::uint32_t get32(std::string_view s, size_t at)
 {
     return static_cast<unsigned char>(s[at]) | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 1])) << 8)
-           | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 2])) << 16)
-           | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24);
+        | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 2])) << 16)
+        | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24);
 }
 
 std::uint16_t get16(std::string_view s, size_t at)
@@ -52,7 +53,9 @@ Result<PeImage> PeImage::parse(std::string bytes, const std::string& sourceName)
 {
     PeImage image;
     image.m_sourceName = sourceName;
-    const auto fail = [&](const std::string& what) { return Error{"\"" + sourceName + "\" is not a usable Windows executable: " + what}; };
+    const auto fail = [&](const std::string& what) {
+        return Error{"\"" + sourceName + "\" is not a usable Windows executable: " + what};
+    };
     image.m_bytes = std::move(bytes);
     const std::string_view b = image.m_bytes;
     if (b.size() < 64 || b.substr(0, 2) != "MZ")
@@ -83,7 +86,8 @@ Result<PeImage> PeImage::parse(std::string bytes, const std::string& sourceName)
     const auto powerOfTwo = [](std::uint32_t v) { return v != 0 && (v & (v - 1)) == 0; };
     if (!powerOfTwo(image.m_fileAlignment) || image.m_fileAlignment > 0x10000 || !powerOfTwo(image.m_sectionAlignment)
         || image.m_sectionAlignment < image.m_fileAlignment)
-        return fail("its section and file alignments are not powers of two with sections at least as coarse as the file");
+        return fail(
+            "its section and file alignments are not powers of two with sections at least as coarse as the file");
 
     const size_t tableOffset = image.m_optionalOffset + image.m_optionalSize;
     if (!within(tableOffset, 40ull * sectionCount, b.size()))
@@ -137,7 +141,20 @@ const PeSection* PeImage::sectionOf(std::uint32_t rva) const
     return nullptr;
 }
 
+Result<size_t> PeImage::resourceCount() const
+{
+    Result<std::vector<ResourceEntry>> entries = readResources(false);
+    if (!entries)
+        return entries.error();
+    return entries->size();
+}
+
 Result<std::vector<ResourceEntry>> PeImage::resources() const
+{
+    return readResources(true);
+}
+
+Result<std::vector<ResourceEntry>> PeImage::readResources(bool withData) const
 {
     const std::uint32_t rva = directoryRva(kResourceDirectory);
     if (rva == 0)
@@ -145,8 +162,11 @@ Result<std::vector<ResourceEntry>> PeImage::resources() const
     const PeSection* section = sectionOf(rva);
     if (!section)
         return Error{"\"" + m_sourceName + "\": its resource directory lies in no section"};
-    const std::string_view raw = std::string_view(m_bytes).substr(section->rawOffset, section->rawSize);
-    Result<std::vector<ResourceEntry>> entries = readResourceTree(raw, section->virtualAddress, rva);
+    // A section without file data (rawSize 0) may carry any offset; it holds no bytes.
+    const std::string_view raw = section->rawSize
+        ? std::string_view(m_bytes).substr(section->rawOffset, section->rawSize)
+        : std::string_view();
+    Result<std::vector<ResourceEntry>> entries = readResourceTree(raw, section->virtualAddress, rva, withData);
     if (!entries)
         return Error{"\"" + m_sourceName + "\": its resources are damaged: " + entries.message()};
     return entries;
@@ -154,18 +174,37 @@ Result<std::vector<ResourceEntry>> PeImage::resources() const
 
 std::uint32_t PeImage::checksum(std::string_view image, size_t checksumOffset)
 {
+    // The sum of the little-endian 16-bit words with end-around carry, the checksum field counted
+    // as zero, plus the file's length. Words are summed four at a time in 64 bits and folded.
     std::uint64_t sum = 0;
-    for (size_t i = 0; i < image.size(); i += 2) {
-        if (i == checksumOffset || i == checksumOffset + 2)
+    const size_t evenSize = image.size() & ~size_t(1);
+    size_t i = 0;
+    const auto fold = [](std::uint64_t v) {
+        while (v >> 16)
+            v = (v & 0xFFFF) + (v >> 16);
+        return v;
+    };
+    for (; i + 8 <= evenSize; i += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, image.data() + i, 8);
+        if (checksumOffset + 4 > i && checksumOffset < i + 8) {
+            for (size_t k = 0; k < 8; ++k)
+                if (i + k >= checksumOffset && i + k < checksumOffset + 4)
+                    chunk &= ~(std::uint64_t(0xFF) << (8 * k));
+        }
+        sum += (chunk & 0xFFFF) + ((chunk >> 16) & 0xFFFF) + ((chunk >> 32) & 0xFFFF) + (chunk >> 48);
+        if (sum >> 48)
+            sum = fold(sum);
+    }
+    for (; i < image.size(); i += 2) {
+        if (i >= checksumOffset && i < checksumOffset + 4)
             continue;
         std::uint32_t word = static_cast<unsigned char>(image[i]);
         if (i + 1 < image.size())
             word |= static_cast<std::uint32_t>(static_cast<unsigned char>(image[i + 1])) << 8;
         sum += word;
-        sum = (sum & 0xFFFF) + (sum >> 16);
     }
-    sum = (sum & 0xFFFF) + (sum >> 16);
-    return static_cast<std::uint32_t>(sum + image.size());
+    return static_cast<std::uint32_t>(fold(sum) + image.size());
 }
 
 Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& entries) const
@@ -176,7 +215,8 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
     for (const PeSection& s : m_sections) {
         if (s.rawSize)
             rawEnd = std::max<std::uint64_t>(rawEnd, std::uint64_t(s.rawOffset) + s.rawSize);
-        virtualEnd = std::max<std::uint64_t>(virtualEnd, s.virtualAddress + alignUp(std::max(s.virtualSize, s.rawSize), m_sectionAlignment));
+        virtualEnd = std::max<std::uint64_t>(
+            virtualEnd, s.virtualAddress + alignUp(std::max(s.virtualSize, s.rawSize), m_sectionAlignment));
     }
     rawEnd = std::min<std::uint64_t>(rawEnd, m_bytes.size());
     std::string overlay = m_bytes.substr(rawEnd);
@@ -187,17 +227,21 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
     const PeSection* old = rootRva ? sectionOf(rootRva) : nullptr;
     const bool rootAtStart = old && old->virtualAddress == rootRva;
     const bool oldIsLast = old && old->rawSize && std::uint64_t(old->rawOffset) + old->rawSize == rawEnd
-                           && old->virtualAddress + alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment) == virtualEnd;
+        && old->virtualAddress + alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment) == virtualEnd;
 
     std::string out = m_bytes.substr(0, rawEnd);
     std::int64_t initializedDelta = 0;
     std::uint32_t treeRva = 0;
     std::uint32_t treeSize = 0;
-    const auto sizeFor = [&](std::uint32_t rva) { return buildResourceTree(entries, rva).size(); };
+    // The tree's size does not depend on where it is mapped.
+    const size_t newSize = resourceTreeSize(entries);
+    out.reserve(rawEnd + alignUp(newSize, m_fileAlignment) + m_fileAlignment + overlay.size());
 
     if (rootAtStart && oldIsLast) {
         // The last section may grow or shrink: nothing lies after it but the overlay.
         const std::string tree = buildResourceTree(entries, old->virtualAddress);
+        if (tree.size() != newSize)
+            return Error{"the resource tree of \"" + m_sourceName + "\" came out at an unforeseen size"};
         const auto rawSize = static_cast<std::uint32_t>(alignUp(tree.size(), m_fileAlignment));
         out.resize(old->rawOffset);
         out += tree;
@@ -207,13 +251,15 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
         initializedDelta = std::int64_t(rawSize) - old->rawSize;
         treeRva = old->virtualAddress;
         treeSize = static_cast<std::uint32_t>(tree.size());
-    } else if (rootAtStart && sizeFor(old->virtualAddress) <= old->rawSize
-               && sizeFor(old->virtualAddress) <= alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment)) {
+    } else if (rootAtStart && newSize <= old->rawSize
+               && newSize <= alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment)) {
         // It fits where the old tree was: the section keeps its place and its size.
         const std::string tree = buildResourceTree(entries, old->virtualAddress);
         std::copy(tree.begin(), tree.end(), out.begin() + old->rawOffset);
-        std::fill(out.begin() + old->rawOffset + static_cast<std::ptrdiff_t>(tree.size()), out.begin() + old->rawOffset + old->rawSize, '\0');
-        set32(out, old->headerOffset + 8, std::max<std::uint32_t>(old->virtualSize, static_cast<std::uint32_t>(tree.size())));
+        std::fill(out.begin() + old->rawOffset + static_cast<std::ptrdiff_t>(tree.size()),
+                  out.begin() + old->rawOffset + old->rawSize, '\0');
+        set32(out, old->headerOffset + 8,
+              std::max<std::uint32_t>(old->virtualSize, static_cast<std::uint32_t>(tree.size())));
         treeRva = old->virtualAddress;
         treeSize = static_cast<std::uint32_t>(tree.size());
     } else {
@@ -234,7 +280,8 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
         out += tree;
         out.resize(std::uint64_t(rawOffset) + rawSize, '\0');
         const size_t header = m_optionalOffset + m_optionalSize + 40 * m_sections.size();
-        std::fill(out.begin() + static_cast<std::ptrdiff_t>(header), out.begin() + static_cast<std::ptrdiff_t>(header + 40), '\0');
+        std::fill(out.begin() + static_cast<std::ptrdiff_t>(header),
+                  out.begin() + static_cast<std::ptrdiff_t>(header + 40), '\0');
         std::copy_n(".rsrc", 5, out.begin() + static_cast<std::ptrdiff_t>(header));
         set32(out, header + 8, treeSize);
         set32(out, header + 12, treeRva);
@@ -271,14 +318,14 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
     set32(out, m_optionalOffset + 64, 0);
     set32(out, m_optionalOffset + 64, checksum(out, m_optionalOffset + 64));
 
-    // Read back what was written: the layout must parse and hold exactly the resources asked for.
-    Result<PeImage> again = parse(out, m_sourceName);
+    // Read back what was written: the layout must parse and hold as many resources as were asked for.
+    Result<PeImage> again = parse(std::move(out), m_sourceName);
     if (!again)
         return Error{"writing the resources of \"" + m_sourceName + "\" went wrong: " + again.message()};
-    Result<std::vector<ResourceEntry>> check = again->resources();
-    if (!check || check->size() > entries.size())
+    Result<size_t> count = again->resourceCount();
+    if (!count || *count > entries.size())
         return Error{"writing the resources of \"" + m_sourceName + "\" went wrong: they do not read back"};
-    return out;
+    return std::move(again->m_bytes);
 }
 
 } // namespace lumo::formats

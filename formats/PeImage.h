@@ -40,12 +40,15 @@ public:
 
     // Empty when the image has no resource directory.
     Result<std::vector<ResourceEntry>> resources() const;
+    // How many resources the tree holds, checked as resources() checks them, without their data.
+    Result<size_t> resourceCount() const;
     // The whole image with these resources in place of the old ones.
     Result<std::string> withResources(const std::vector<ResourceEntry>& entries) const;
 
     static std::uint32_t checksum(std::string_view image, size_t checksumOffset);
 
 private:
+    Result<std::vector<ResourceEntry>> readResources(bool withData) const;
     std::uint32_t directoryRva(int index) const;
     std::uint32_t directorySize(int index) const;
     const PeSection* sectionOf(std::uint32_t rva) const;

@@ -23,14 +23,13 @@ char16_t upper(char16_t c)
 std::uint32_t le32(std::string_view s, size_t at)
 {
     return static_cast<unsigned char>(s[at]) | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 1])) << 8)
-           | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 2])) << 16)
-           | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24);
+        | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 2])) << 16)
+        | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24);
 }
 
 std::uint16_t le16(std::string_view s, size_t at)
 {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at])
-                                      | (static_cast<unsigned char>(s[at + 1]) << 8));
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8));
 }
 
 void put32At(std::string& s, size_t at, std::uint32_t v)
@@ -47,8 +46,11 @@ void put16At(std::string& s, size_t at, std::uint16_t v)
 
 class TreeReader {
 public:
-    TreeReader(std::string_view tree, std::uint32_t sectionRva, std::string_view section)
-        : m_tree(tree), m_sectionRva(sectionRva), m_section(section)
+    TreeReader(std::string_view tree, std::uint32_t sectionRva, std::string_view section, bool withData)
+        : m_tree(tree)
+        , m_sectionRva(sectionRva)
+        , m_section(section)
+        , m_withData(withData)
     {
     }
 
@@ -104,7 +106,7 @@ private:
         std::u16string name;
         for (size_t i = 0; i < length; ++i)
             name += static_cast<char16_t>(le16(m_tree, at + 2 + 2 * i));
-        return ResourceId {name};
+        return ResourceId{name};
     }
 
     Status data(std::uint32_t offset, ResourceEntry entry, std::vector<ResourceEntry>& out)
@@ -116,14 +118,16 @@ private:
         const std::uint32_t rva = le32(m_tree, offset);
         const std::uint32_t size = le32(m_tree, offset + 4);
         entry.codePage = le32(m_tree, offset + 8);
-        if (rva < m_sectionRva || rva - m_sectionRva > m_section.size() || m_section.size() - (rva - m_sectionRva) < size)
+        if (rva < m_sectionRva || rva - m_sectionRva > m_section.size()
+            || m_section.size() - (rva - m_sectionRva) < size)
             return Error{"the data of resource " + entry.type.text() + "/" + entry.name.text()
                          + " lies outside the resource section"};
         // Entries may share bytes; a tree that names the same bytes over and over is no resource tree.
         m_copied += size;
         if (m_copied > 4 * m_section.size() + (1u << 20))
             return Error{"the resources name the same bytes many times over"};
-        entry.data = std::string(m_section.substr(rva - m_sectionRva, size));
+        if (m_withData)
+            entry.data = std::string(m_section.substr(rva - m_sectionRva, size));
         out.push_back(std::move(entry));
         return {};
     }
@@ -132,6 +136,7 @@ private:
     std::uint32_t m_sectionRva;
     std::string_view m_section;
     std::set<std::uint32_t> m_visited;
+    bool m_withData;
     std::uint64_t m_copied = 0;
 };
 
@@ -176,7 +181,8 @@ std::string ResourceId::text() const
 
 ResourceId ResourceId::parse(const std::string& text)
 {
-    if (!text.empty() && text.size() <= 5 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (!text.empty() && text.size() <= 5
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         const unsigned long number = std::stoul(text);
         if (number <= 0xFFFF)
             return id(static_cast<std::uint16_t>(number));
@@ -185,15 +191,50 @@ ResourceId ResourceId::parse(const std::string& text)
 }
 
 Result<std::vector<ResourceEntry>> readResourceTree(std::string_view section, std::uint32_t sectionRva,
-                                                    std::uint32_t rootRva)
+                                                    std::uint32_t rootRva, bool withData)
 {
     if (rootRva < sectionRva || rootRva - sectionRva >= section.size())
         return Error{"the resource directory lies outside its section"};
-    TreeReader reader(section.substr(rootRva - sectionRva), sectionRva, section);
+    TreeReader reader(section.substr(rootRva - sectionRva), sectionRva, section, withData);
     std::vector<ResourceEntry> entries;
     if (Status s = reader.directory(0, 0, {}, entries); !s)
         return s.error();
     return entries;
+}
+
+size_t resourceTreeSize(const std::vector<ResourceEntry>& entries)
+{
+    // The same layout as buildResourceTree: directories, data entries, names, then the data.
+    std::vector<const ResourceEntry*> sorted;
+    for (const ResourceEntry& e : entries)
+        sorted.push_back(&e);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const ResourceEntry* a, const ResourceEntry* b) {
+        if (int c = ResourceId::compare(a->type, b->type))
+            return c < 0;
+        if (int c = ResourceId::compare(a->name, b->name))
+            return c < 0;
+        return a->language < b->language;
+    });
+    sorted.erase(std::unique(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return sameKey(*a, *b); }),
+                 sorted.end());
+    size_t directories = 16;
+    std::set<std::u16string> strings;
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        const bool newType = i == 0 || !sorted[i]->type.sameAs(sorted[i - 1]->type);
+        const bool newName = newType || !sorted[i]->name.sameAs(sorted[i - 1]->name);
+        // A new type: its root entry and directory; a new name: its entry and directory; then the language's entry.
+        directories += 24 * newType + 24 * newName + 8;
+        for (const ResourceId* id : {&sorted[i]->type, &sorted[i]->name})
+            if (id->isName())
+                strings.insert(std::get<1>(id->value));
+    }
+    size_t size = directories + 16 * sorted.size();
+    for (const std::u16string& name : strings)
+        size += 2 + 2 * name.size();
+    size = (size + 7) & ~size_t(7);
+    for (const ResourceEntry* e : sorted)
+        size = (size + e->data.size() + 7) & ~size_t(7);
+    return size;
 }
 
 std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t sectionRva)
@@ -300,7 +341,8 @@ std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t 
         put32At(out, at, static_cast<std::uint32_t>(sectionRva + dataOffsets[k]));
         put32At(out, at + 4, static_cast<std::uint32_t>(entries[k].data.size()));
         put32At(out, at + 8, entries[k].codePage);
-        std::copy(entries[k].data.begin(), entries[k].data.end(), out.begin() + static_cast<std::ptrdiff_t>(dataOffsets[k]));
+        std::copy(entries[k].data.begin(), entries[k].data.end(),
+                  out.begin() + static_cast<std::ptrdiff_t>(dataOffsets[k]));
     }
     for (const auto& [name, at] : stringAt) {
         put16At(out, at, static_cast<std::uint16_t>(name.size()));

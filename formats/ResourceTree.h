@@ -43,8 +43,12 @@ struct ResourceEntry {
 };
 
 // Reads the tree in `section` (its bytes, mapped at sectionRva) whose root is at rootRva.
+// Without data, only the identities are read (every check is still made).
 Result<std::vector<ResourceEntry>> readResourceTree(std::string_view section, std::uint32_t sectionRva,
-                                                    std::uint32_t rootRva);
+                                                    std::uint32_t rootRva, bool withData = true);
+
+// The size buildResourceTree gives for these entries, wherever they are mapped.
+size_t resourceTreeSize(const std::vector<ResourceEntry>& entries);
 
 // The section bytes of a tree holding entries, to be mapped at sectionRva.
 std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t sectionRva);

@@ -8,8 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
-    lumo::Result<lumo::formats::PeImage> image =
-        lumo::formats::PeImage::parse(std::string(reinterpret_cast<const char*>(data), size), "fuzz");
+    lumo::Result<lumo::formats::PeImage> image
+        = lumo::formats::PeImage::parse(std::string(reinterpret_cast<const char*>(data), size), "fuzz");
     if (!image)
         return 0;
     lumo::Result<std::vector<lumo::formats::ResourceEntry>> resources = image->resources();

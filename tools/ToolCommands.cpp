@@ -4,9 +4,9 @@
 #include "common/PathRules.h"
 #include "common/Text.h"
 #include "creator/core/ResourceUpdate.h"
-#include "formats/PeImage.h"
 #include "formats/ArchiveReader.h"
 #include "formats/FileStorage.h"
+#include "formats/PeImage.h"
 #include "formats/ZlibArchive.h"
 #include "platform/Host.h"
 #include "player/core/ParamFile.h"
@@ -313,7 +313,8 @@ int pe(const Args& args)
         if (Status s = update->end(false); !s)
             return fail(s.message());
         if (signature)
-            std::cerr << "lumo-tool: \"" << p[0] << "\" was signed; its signature cannot survive the edit and was removed\n";
+            std::cerr << "lumo-tool: \"" << p[0]
+                      << "\" was signed; its signature cannot survive the edit and was removed\n";
         return 0;
     }
     if (command == "replace-icon") {
@@ -354,7 +355,8 @@ int pe(const Args& args)
                 return written ? 0 : fail(written.message());
             }
         }
-        return fail("\"" + p[0] + "\" has no resource " + type + "/" + name + " in language " + std::to_string(*language));
+        return fail("\"" + p[0] + "\" has no resource " + type + "/" + name + " in language "
+                    + std::to_string(*language));
     }
     return usage("lumo-tool pe list|add-resource|replace-icon|extract ... (see lumo-tool pe COMMAND --help)");
 }

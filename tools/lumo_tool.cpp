@@ -17,10 +17,10 @@ constexpr const char* kUsage
       "  storage list CONTAINER                               list a container's stored files\n"
       "  storage extract CONTAINER INDEX PATH                 write one stored file (from 0) to PATH\n"
       "  pe list EXE                                          list an executable's resources\n"
-    "  pe add-resource EXE DATAFILE [--type 10] [--name FILELIST] [--lang 0]\n"
-    "  pe replace-icon EXE ICOFILE                          replace the icon group MAINICON\n"
-    "  pe extract EXE --type T --name N [--lang L] OUT      write one resource's bytes\n"
-    "  params show PARAM.LIS                                the settings lines of a screensaver\n"
+      "  pe add-resource EXE DATAFILE [--type 10] [--name FILELIST] [--lang 0]\n"
+      "  pe replace-icon EXE ICOFILE                          replace the icon group MAINICON\n"
+      "  pe extract EXE --type T --name N [--lang L] OUT      write one resource's bytes\n"
+      "  params show PARAM.LIS                                the settings lines of a screensaver\n"
       "\n"
       "Each command takes --help. Exit status 0 on success, 1 on failure (one line on stderr).\n";
 

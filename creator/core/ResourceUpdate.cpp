@@ -39,9 +39,8 @@ Result<ResourceUpdate> ResourceUpdate::begin(platform::FileSystem& files, const 
 void ResourceUpdate::update(const ResourceId& type, const ResourceId& name, std::uint16_t language,
                             std::optional<std::string> data)
 {
-    const auto same = [&](const ResourceEntry& e) {
-        return e.type.sameAs(type) && e.name.sameAs(name) && e.language == language;
-    };
+    const auto same
+        = [&](const ResourceEntry& e) { return e.type.sameAs(type) && e.name.sameAs(name) && e.language == language; };
     const auto existing = std::find_if(m_resources.begin(), m_resources.end(), same);
     if (!data) {
         if (existing != m_resources.end())
@@ -94,8 +93,9 @@ Status ReplaceMainIcon(platform::FileSystem& files, const std::string& executabl
         return e.type.sameAs(groupType) && e.name.sameAs(mainIcon) && e.language == kPlayerIconLanguage;
     });
     if (group == resources.end())
-        group = std::find_if(resources.begin(), resources.end(),
-                             [&](const ResourceEntry& e) { return e.type.sameAs(groupType) && e.name.sameAs(mainIcon); });
+        group = std::find_if(resources.begin(), resources.end(), [&](const ResourceEntry& e) {
+            return e.type.sameAs(groupType) && e.name.sameAs(mainIcon);
+        });
     if (group == resources.end())
         return Error{"\"" + executable + "\" has no icon group MAINICON to replace"};
     const std::string old = group->data;

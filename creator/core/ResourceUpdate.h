@@ -28,7 +28,10 @@ public:
 private:
     ResourceUpdate(platform::FileSystem& files, std::string path, formats::PeImage image,
                    std::vector<formats::ResourceEntry> resources)
-        : m_files(&files), m_path(std::move(path)), m_image(std::move(image)), m_resources(std::move(resources))
+        : m_files(&files)
+        , m_path(std::move(path))
+        , m_image(std::move(image))
+        , m_resources(std::move(resources))
     {
     }
 

@@ -191,10 +191,14 @@ Result<std::string> PosixFileSystem::readFile(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return cannotOpenFile(path, systemErrorText(errno));
-    std::string bytes;
-    char buffer[65536];
+    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on.
+    struct stat st { };
+    std::string bytes(::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0, '\0');
+    size_t done = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (done == bytes.size())
+            bytes.resize(bytes.size() + 65536);
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -204,9 +208,10 @@ Result<std::string> PosixFileSystem::readFile(const std::string& path)
         }
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<size_t>(n));
+        done += static_cast<size_t>(n);
     }
     ::close(fd);
+    bytes.resize(done);
     return bytes;
 }
 

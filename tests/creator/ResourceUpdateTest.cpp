@@ -81,7 +81,7 @@ TEST_F(ResourceUpdateTest, AddsReplacesAndKeepsEveryOtherResourceByteForByte)
     test::writeFile(m_dir / "file.lis", std::string(100000, 'x'));
     ASSERT_TRUE(AddFileResource(m_files, m_dir / "file.lis", exe(), ResourceId::id(10), ResourceId::name("FILELIST")));
     std::vector<Listed> after = listed(exe());
-    const Listed added {"10", "FILELIST", 0, std::string(100000, 'x')};
+    const Listed added{"10", "FILELIST", 0, std::string(100000, 'x')};
     ASSERT_EQ(after.size(), 7u);
     EXPECT_NE(std::find(after.begin(), after.end(), added), after.end());
     after.erase(std::find(after.begin(), after.end(), added));
@@ -90,10 +90,13 @@ TEST_F(ResourceUpdateTest, AddsReplacesAndKeepsEveryOtherResourceByteForByte)
     // Again, larger, then smaller: replaced each time, never duplicated.
     for (const size_t size : {300000u, 10u}) {
         test::writeFile(m_dir / "file.lis", std::string(size, 'y'));
-        ASSERT_TRUE(AddFileResource(m_files, m_dir / "file.lis", exe(), ResourceId::id(10), ResourceId::name("filelist")));
+        ASSERT_TRUE(
+            AddFileResource(m_files, m_dir / "file.lis", exe(), ResourceId::id(10), ResourceId::name("filelist")));
         after = listed(exe());
         EXPECT_EQ(after.size(), 7u);
-        EXPECT_EQ(std::count_if(after.begin(), after.end(), [&](const Listed& l) { return l.data == std::string(size, 'y'); }), 1);
+        EXPECT_EQ(std::count_if(after.begin(), after.end(),
+                                [&](const Listed& l) { return l.data == std::string(size, 'y'); }),
+                  1);
     }
 }
 
@@ -109,9 +112,11 @@ TEST_F(ResourceUpdateTest, NewDataGoesIntoANewLastSectionAndGrowsItThere)
     for (size_t i = 0; i < original.sections().size(); ++i) {
         const formats::PeSection& a = original.sections()[i];
         const formats::PeSection& b = once.sections()[i];
-        EXPECT_EQ(std::tie(a.virtualAddress, a.rawOffset, a.rawSize), std::tie(b.virtualAddress, b.rawOffset, b.rawSize))
+        EXPECT_EQ(std::tie(a.virtualAddress, a.rawOffset, a.rawSize),
+                  std::tie(b.virtualAddress, b.rawOffset, b.rawSize))
             << "no section moves: " << a.name;
-        EXPECT_EQ(original.bytes().substr(a.rawOffset, a.rawSize), once.bytes().substr(b.rawOffset, b.rawSize)) << a.name;
+        EXPECT_EQ(original.bytes().substr(a.rawOffset, a.rawSize), once.bytes().substr(b.rawOffset, b.rawSize))
+            << a.name;
     }
     ASSERT_TRUE(AddFileResource(m_files, m_dir / "big", exe(), ResourceId::id(10), ResourceId::name("B")));
     const formats::PeImage twice = *formats::PeImage::parse(test::readFile(exe()), "twice");
@@ -153,10 +158,11 @@ TEST_F(ResourceUpdateTest, KeepsAnOverlayAndDropsACertificateTable)
 TEST_F(ResourceUpdateTest, ReplacesTheMainIconAsTheGroupDescribes)
 {
     const std::vector<Listed> before = listed(exe());
-    const std::string oldGroup = std::find_if(before.begin(), before.end(), [](const Listed& l) { return l.type == "14"; })->data;
+    const std::string oldGroup
+        = std::find_if(before.begin(), before.end(), [](const Listed& l) { return l.type == "14"; })->data;
     // Reserved and type of the file itself (7, 9) are never copied; zero planes and bit count are.
-    const std::vector<std::string> entries = {std::string("\x10\x10\x00\x00\x00\x00\x00\x00", 8),
-                                              std::string("\x20\x20\x10\x00\x01\x00\x04\x00", 8)};
+    const std::vector<std::string> entries
+        = {std::string("\x10\x10\x00\x00\x00\x00\x00\x00", 8), std::string("\x20\x20\x10\x00\x01\x00\x04\x00", 8)};
     const std::vector<std::string> images = {"IMAGE-ONE", "IMAGE-TWO-LONGER"};
     std::vector<std::string> entries12;
     for (size_t i = 0; i < 2; ++i)
@@ -174,17 +180,21 @@ TEST_F(ResourceUpdateTest, ReplacesTheMainIconAsTheGroupDescribes)
     expected.push_back({"14", "MAINICON", 0, group});
     expected.push_back({"3", "1", 0, images[0]});
     expected.push_back({"3", "2", 0, images[1]});
-    const auto order = [](const Listed& a, const Listed& b) { return std::tie(a.type, a.name, a.language) < std::tie(b.type, b.name, b.language); };
+    const auto order = [](const Listed& a, const Listed& b) {
+        return std::tie(a.type, a.name, a.language) < std::tie(b.type, b.name, b.language);
+    };
     std::sort(after.begin(), after.end(), order);
     std::sort(expected.begin(), expected.end(), order);
     EXPECT_EQ(after, expected);
 
     // The group now in language 0 is replaced in place: a second icon makes no duplicate.
-    test::writeFile(m_dir / "five.ico", icoFile(std::vector<std::string>(5, std::string(8, '\0')), {"1", "2", "3", "4", "5"}));
+    test::writeFile(m_dir / "five.ico",
+                    icoFile(std::vector<std::string>(5, std::string(8, '\0')), {"1", "2", "3", "4", "5"}));
     ASSERT_TRUE(ReplaceMainIcon(m_files, exe(), m_dir / "five.ico"));
     after = listed(exe());
     EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const Listed& l) { return l.type == "14"; }), 1);
-    EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const Listed& l) { return l.type == "3" && l.language == 0; }), 5);
+    EXPECT_EQ(
+        std::count_if(after.begin(), after.end(), [](const Listed& l) { return l.type == "3" && l.language == 0; }), 5);
     // And back to one image: the four others go with the old group.
     ASSERT_TRUE(ReplaceMainIcon(m_files, exe(), m_dir / "two.ico"));
     after = listed(exe());
@@ -223,6 +233,25 @@ TEST_F(ResourceUpdateTest, AnUnusableIconOrExecutableLeavesTheFileAsItWas)
     Status s = ReplaceMainIcon(m_files, exe(), m_dir / "one.ico");
     EXPECT_NE(s.message().find("has no icon group MAINICON"), std::string::npos) << s.message();
     EXPECT_TRUE(test::readFile(exe()) == without);
+}
+
+TEST(PeImage, TheTreeSizeIsKnownBeforeTheTreeIsBuilt)
+{
+    const formats::PeImage player = *formats::PeImage::parse(test::readFile(LUMO_PLAYER_EXE), "player");
+    std::vector<ResourceEntry> entries = *player.resources();
+    EXPECT_EQ(formats::resourceTreeSize(entries), formats::buildResourceTree(entries, 0x1000).size());
+    entries.push_back({ResourceId::name("B"), ResourceId::name("x"), 7, "abc", 0});
+    entries.push_back({ResourceId::name("b"), ResourceId::id(3), 9, std::string(13, 'z'), 0});
+    entries.push_back({ResourceId::id(10), ResourceId::name("FILELIST"), 0, "d", 0});
+    EXPECT_EQ(formats::resourceTreeSize(entries), formats::buildResourceTree(entries, 0x1000).size());
+    // Read back, names first and case-insensitively merged, ids ascending.
+    const std::string tree = formats::buildResourceTree(entries, 0x1000);
+    Result<std::vector<ResourceEntry>> back = formats::readResourceTree(tree, 0x1000, 0x1000);
+    ASSERT_TRUE(back) << back.message();
+    ASSERT_EQ(back->size(), entries.size());
+    EXPECT_EQ((*back)[0].type.text(), "B");
+    EXPECT_EQ((*back)[1].type.text(), "B") << "\"b\" files under \"B\"";
+    EXPECT_EQ((*back)[2].type.text(), "3");
 }
 
 TEST(PeImage, MalformedImagesAreReportedNotRead)
