@@ -76,6 +76,29 @@ private:
     size_t m_position = 0;
 };
 
+// Little-endian fields at a known offset (the caller has checked the range).
+inline std::uint16_t le16(std::string_view s, size_t at)
+{
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8));
+}
+
+inline std::uint32_t le32(std::string_view s, size_t at)
+{
+    return le16(s, at) | (static_cast<std::uint32_t>(le16(s, at + 2)) << 16);
+}
+
+inline void setLe16(std::string& s, size_t at, std::uint16_t v)
+{
+    s[at] = static_cast<char>(v & 0xFF);
+    s[at + 1] = static_cast<char>(v >> 8);
+}
+
+inline void setLe32(std::string& s, size_t at, std::uint32_t v)
+{
+    setLe16(s, at, static_cast<std::uint16_t>(v & 0xFFFF));
+    setLe16(s, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
 // Little-endian appends for writers.
 inline void putU16(std::string& out, std::uint16_t value)
 {

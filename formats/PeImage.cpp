@@ -1,5 +1,7 @@
 #include "PeImage.h"
 
+#include "ByteReader.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -11,30 +13,6 @@ constexpr int kResourceDirectory = 2;
 constexpr int kCertificateDirectory = 4;
 constexpr std::uint32_t kInitializedData = 0x00000040;
 constexpr std::uint32_t kMemRead = 0x40000000;
-
-std::uint32_t get32(std::string_view s, size_t at)
-{
-    return static_cast<unsigned char>(s[at]) | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 1])) << 8)
-        | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 2])) << 16)
-        | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24);
-}
-
-std::uint16_t get16(std::string_view s, size_t at)
-{
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8));
-}
-
-void set32(std::string& s, size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        s[at + static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-void set16(std::string& s, size_t at, std::uint16_t v)
-{
-    s[at] = static_cast<char>(v & 0xFF);
-    s[at + 1] = static_cast<char>(v >> 8);
-}
 
 std::uint64_t alignUp(std::uint64_t value, std::uint32_t alignment)
 {
@@ -60,16 +38,16 @@ Result<PeImage> PeImage::parse(std::string bytes, const std::string& sourceName)
     const std::string_view b = image.m_bytes;
     if (b.size() < 64 || b.substr(0, 2) != "MZ")
         return fail("it has no MZ header");
-    const std::uint32_t peOffset = get32(b, 0x3C);
+    const std::uint32_t peOffset = le32(b, 0x3C);
     if (!within(peOffset, 24, b.size()) || b.substr(peOffset, 4) != std::string_view("PE\0\0", 4))
         return fail("it has no PE signature");
     image.m_coffOffset = peOffset + 4;
-    const std::uint16_t sectionCount = get16(b, image.m_coffOffset + 2);
-    image.m_optionalSize = get16(b, image.m_coffOffset + 16);
+    const std::uint16_t sectionCount = le16(b, image.m_coffOffset + 2);
+    image.m_optionalSize = le16(b, image.m_coffOffset + 16);
     image.m_optionalOffset = image.m_coffOffset + 20;
     if (!within(image.m_optionalOffset, image.m_optionalSize, b.size()) || image.m_optionalSize < 96)
         return fail("its optional header is cut off");
-    const std::uint16_t magic = get16(b, image.m_optionalOffset);
+    const std::uint16_t magic = le16(b, image.m_optionalOffset);
     if (magic != 0x10B && magic != 0x20B)
         return fail("its optional header has the unknown magic " + std::to_string(magic));
     image.m_pe32Plus = magic == 0x20B;
@@ -77,12 +55,12 @@ Result<PeImage> PeImage::parse(std::string bytes, const std::string& sourceName)
     image.m_directoriesOffset = countAt + 4;
     if (countAt + 4 > image.m_optionalOffset + image.m_optionalSize)
         return fail("its optional header has no data directories");
-    image.m_directoryCount = std::min<std::uint32_t>(get32(b, countAt), 16);
+    image.m_directoryCount = std::min<std::uint32_t>(le32(b, countAt), 16);
     if (image.m_directoriesOffset + 8ull * image.m_directoryCount > image.m_optionalOffset + image.m_optionalSize)
         return fail("its data directories run past the optional header");
-    image.m_sectionAlignment = get32(b, image.m_optionalOffset + 32);
-    image.m_fileAlignment = get32(b, image.m_optionalOffset + 36);
-    image.m_sizeOfHeaders = get32(b, image.m_optionalOffset + 60);
+    image.m_sectionAlignment = le32(b, image.m_optionalOffset + 32);
+    image.m_fileAlignment = le32(b, image.m_optionalOffset + 36);
+    image.m_sizeOfHeaders = le32(b, image.m_optionalOffset + 60);
     const auto powerOfTwo = [](std::uint32_t v) { return v != 0 && (v & (v - 1)) == 0; };
     if (!powerOfTwo(image.m_fileAlignment) || image.m_fileAlignment > 0x10000 || !powerOfTwo(image.m_sectionAlignment)
         || image.m_sectionAlignment < image.m_fileAlignment)
@@ -96,11 +74,11 @@ Result<PeImage> PeImage::parse(std::string bytes, const std::string& sourceName)
         const size_t at = tableOffset + 40ull * i;
         PeSection s;
         s.name = std::string(b.substr(at, 8).substr(0, b.substr(at, 8).find('\0')));
-        s.virtualSize = get32(b, at + 8);
-        s.virtualAddress = get32(b, at + 12);
-        s.rawSize = get32(b, at + 16);
-        s.rawOffset = get32(b, at + 20);
-        s.characteristics = get32(b, at + 36);
+        s.virtualSize = le32(b, at + 8);
+        s.virtualAddress = le32(b, at + 12);
+        s.rawSize = le32(b, at + 16);
+        s.rawOffset = le32(b, at + 20);
+        s.characteristics = le32(b, at + 36);
         s.headerOffset = at;
         if (s.rawSize && !within(s.rawOffset, s.rawSize, b.size()))
             return fail("its section \"" + s.name + "\" runs past the end of the file");
@@ -121,14 +99,14 @@ std::uint32_t PeImage::directoryRva(int index) const
 {
     if (static_cast<std::uint32_t>(index) >= m_directoryCount)
         return 0;
-    return get32(m_bytes, m_directoriesOffset + 8 * static_cast<size_t>(index));
+    return le32(m_bytes, m_directoriesOffset + 8 * static_cast<size_t>(index));
 }
 
 std::uint32_t PeImage::directorySize(int index) const
 {
     if (static_cast<std::uint32_t>(index) >= m_directoryCount)
         return 0;
-    return get32(m_bytes, m_directoriesOffset + 8 * static_cast<size_t>(index) + 4);
+    return le32(m_bytes, m_directoriesOffset + 8 * static_cast<size_t>(index) + 4);
 }
 
 const PeSection* PeImage::sectionOf(std::uint32_t rva) const
@@ -246,8 +224,8 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
         out.resize(old->rawOffset);
         out += tree;
         out.resize(std::uint64_t(old->rawOffset) + rawSize, '\0');
-        set32(out, old->headerOffset + 8, static_cast<std::uint32_t>(tree.size()));
-        set32(out, old->headerOffset + 16, rawSize);
+        setLe32(out, old->headerOffset + 8, static_cast<std::uint32_t>(tree.size()));
+        setLe32(out, old->headerOffset + 16, rawSize);
         initializedDelta = std::int64_t(rawSize) - old->rawSize;
         treeRva = old->virtualAddress;
         treeSize = static_cast<std::uint32_t>(tree.size());
@@ -258,8 +236,8 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
         std::copy(tree.begin(), tree.end(), out.begin() + old->rawOffset);
         std::fill(out.begin() + old->rawOffset + static_cast<std::ptrdiff_t>(tree.size()),
                   out.begin() + old->rawOffset + old->rawSize, '\0');
-        set32(out, old->headerOffset + 8,
-              std::max<std::uint32_t>(old->virtualSize, static_cast<std::uint32_t>(tree.size())));
+        setLe32(out, old->headerOffset + 8,
+                std::max<std::uint32_t>(old->virtualSize, static_cast<std::uint32_t>(tree.size())));
         treeRva = old->virtualAddress;
         treeSize = static_cast<std::uint32_t>(tree.size());
     } else {
@@ -283,40 +261,40 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
         std::fill(out.begin() + static_cast<std::ptrdiff_t>(header),
                   out.begin() + static_cast<std::ptrdiff_t>(header + 40), '\0');
         std::copy_n(".rsrc", 5, out.begin() + static_cast<std::ptrdiff_t>(header));
-        set32(out, header + 8, treeSize);
-        set32(out, header + 12, treeRva);
-        set32(out, header + 16, rawSize);
-        set32(out, header + 20, rawOffset);
-        set32(out, header + 36, kInitializedData | kMemRead);
-        set16(out, m_coffOffset + 2, static_cast<std::uint16_t>(m_sections.size() + 1));
+        setLe32(out, header + 8, treeSize);
+        setLe32(out, header + 12, treeRva);
+        setLe32(out, header + 16, rawSize);
+        setLe32(out, header + 20, rawOffset);
+        setLe32(out, header + 36, kInitializedData | kMemRead);
+        setLe16(out, m_coffOffset + 2, static_cast<std::uint16_t>(m_sections.size() + 1));
         initializedDelta = rawSize;
     }
 
     // The COFF symbol table, when there is one, lives in the overlay and moves with it.
-    const std::uint32_t symbols = get32(out, m_coffOffset + 8);
+    const std::uint32_t symbols = le32(out, m_coffOffset + 8);
     if (symbols >= rawEnd)
-        set32(out, m_coffOffset + 8, static_cast<std::uint32_t>(symbols - rawEnd + out.size()));
+        setLe32(out, m_coffOffset + 8, static_cast<std::uint32_t>(symbols - rawEnd + out.size()));
     out += overlay;
 
-    set32(out, m_directoriesOffset + 8 * kResourceDirectory, entries.empty() ? 0 : treeRva);
-    set32(out, m_directoriesOffset + 8 * kResourceDirectory + 4, entries.empty() ? 0 : treeSize);
+    setLe32(out, m_directoriesOffset + 8 * kResourceDirectory, entries.empty() ? 0 : treeRva);
+    setLe32(out, m_directoriesOffset + 8 * kResourceDirectory + 4, entries.empty() ? 0 : treeSize);
     if (m_directoryCount > kCertificateDirectory) {
-        set32(out, m_directoriesOffset + 8 * kCertificateDirectory, 0);
-        set32(out, m_directoriesOffset + 8 * kCertificateDirectory + 4, 0);
+        setLe32(out, m_directoriesOffset + 8 * kCertificateDirectory, 0);
+        setLe32(out, m_directoriesOffset + 8 * kCertificateDirectory + 4, 0);
     }
     // SizeOfImage from the section table as it now stands.
     std::uint64_t imageEnd = alignUp(m_sizeOfHeaders, m_sectionAlignment);
-    const size_t sectionsNow = get16(out, m_coffOffset + 2);
+    const size_t sectionsNow = le16(out, m_coffOffset + 2);
     for (size_t i = 0; i < sectionsNow; ++i) {
         const size_t at = m_optionalOffset + m_optionalSize + 40 * i;
-        const std::uint32_t extent = std::max(get32(out, at + 8), get32(out, at + 16));
-        imageEnd = std::max<std::uint64_t>(imageEnd, get32(out, at + 12) + alignUp(extent, m_sectionAlignment));
+        const std::uint32_t extent = std::max(le32(out, at + 8), le32(out, at + 16));
+        imageEnd = std::max<std::uint64_t>(imageEnd, le32(out, at + 12) + alignUp(extent, m_sectionAlignment));
     }
-    set32(out, m_optionalOffset + 56, static_cast<std::uint32_t>(imageEnd));
-    const std::uint32_t initialized = get32(out, m_optionalOffset + 8);
-    set32(out, m_optionalOffset + 8, static_cast<std::uint32_t>(std::int64_t(initialized) + initializedDelta));
-    set32(out, m_optionalOffset + 64, 0);
-    set32(out, m_optionalOffset + 64, checksum(out, m_optionalOffset + 64));
+    setLe32(out, m_optionalOffset + 56, static_cast<std::uint32_t>(imageEnd));
+    const std::uint32_t initialized = le32(out, m_optionalOffset + 8);
+    setLe32(out, m_optionalOffset + 8, static_cast<std::uint32_t>(std::int64_t(initialized) + initializedDelta));
+    setLe32(out, m_optionalOffset + 64, 0);
+    setLe32(out, m_optionalOffset + 64, checksum(out, m_optionalOffset + 64));
 
     // Read back what was written: the layout must parse and hold as many resources as were asked for.
     Result<PeImage> again = parse(std::move(out), m_sourceName);

@@ -20,30 +20,6 @@ char16_t upper(char16_t c)
     return c;
 }
 
-std::uint32_t le32(std::string_view s, size_t at)
-{
-    return static_cast<unsigned char>(s[at]) | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 1])) << 8)
-        | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 2])) << 16)
-        | (static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 3])) << 24);
-}
-
-std::uint16_t le16(std::string_view s, size_t at)
-{
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8));
-}
-
-void put32At(std::string& s, size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        s[at + static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-void put16At(std::string& s, size_t at, std::uint16_t v)
-{
-    s[at] = static_cast<char>(v & 0xFF);
-    s[at + 1] = static_cast<char>(v >> 8);
-}
-
 class TreeReader {
 public:
     TreeReader(std::string_view tree, std::uint32_t sectionRva, std::string_view section, bool withData)
@@ -303,8 +279,8 @@ std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t 
         return std::get<0>(id.value);
     };
     const auto writeDirectory = [&](size_t at, size_t named, size_t total) {
-        put16At(out, at + 12, static_cast<std::uint16_t>(named));
-        put16At(out, at + 14, static_cast<std::uint16_t>(total - named));
+        setLe16(out, at + 12, static_cast<std::uint16_t>(named));
+        setLe16(out, at + 14, static_cast<std::uint16_t>(total - named));
     };
     // Directories breadth first: the root, the type directories, then the name directories.
     size_t next = 16 + 8 * types.size();
@@ -312,8 +288,8 @@ std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t 
     size_t namedTypes = 0;
     for (size_t t = 0; t < types.size(); ++t) {
         namedTypes += entries[types[t].first].type.isName();
-        put32At(out, 16 + 8 * t, nameField(entries[types[t].first].type));
-        put32At(out, 16 + 8 * t + 4, 0x80000000u | static_cast<std::uint32_t>(next));
+        setLe32(out, 16 + 8 * t, nameField(entries[types[t].first].type));
+        setLe32(out, 16 + 8 * t + 4, 0x80000000u | static_cast<std::uint32_t>(next));
         typeDirs.push_back(next);
         next += 16 + 8 * names[t].size();
     }
@@ -323,31 +299,31 @@ std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t 
         for (size_t n = 0; n < names[t].size(); ++n) {
             const Range& r = names[t][n];
             namedNames += entries[r.first].name.isName();
-            put32At(out, typeDirs[t] + 16 + 8 * n, nameField(entries[r.first].name));
-            put32At(out, typeDirs[t] + 16 + 8 * n + 4, 0x80000000u | static_cast<std::uint32_t>(next));
+            setLe32(out, typeDirs[t] + 16 + 8 * n, nameField(entries[r.first].name));
+            setLe32(out, typeDirs[t] + 16 + 8 * n + 4, 0x80000000u | static_cast<std::uint32_t>(next));
             const size_t languageDir = next;
             next += 16 + 8 * (r.last - r.first);
             writeDirectory(languageDir, 0, r.last - r.first);
             for (size_t k = r.first; k < r.last; ++k) {
                 const size_t slot = languageDir + 16 + 8 * (k - r.first);
-                put32At(out, slot, entries[k].language);
-                put32At(out, slot + 4, static_cast<std::uint32_t>(dataEntries + 16 * k));
+                setLe32(out, slot, entries[k].language);
+                setLe32(out, slot + 4, static_cast<std::uint32_t>(dataEntries + 16 * k));
             }
         }
         writeDirectory(typeDirs[t], namedNames, names[t].size());
     }
     for (size_t k = 0; k < entries.size(); ++k) {
         const size_t at = dataEntries + 16 * k;
-        put32At(out, at, static_cast<std::uint32_t>(sectionRva + dataOffsets[k]));
-        put32At(out, at + 4, static_cast<std::uint32_t>(entries[k].data.size()));
-        put32At(out, at + 8, entries[k].codePage);
+        setLe32(out, at, static_cast<std::uint32_t>(sectionRva + dataOffsets[k]));
+        setLe32(out, at + 4, static_cast<std::uint32_t>(entries[k].data.size()));
+        setLe32(out, at + 8, entries[k].codePage);
         std::copy(entries[k].data.begin(), entries[k].data.end(),
                   out.begin() + static_cast<std::ptrdiff_t>(dataOffsets[k]));
     }
     for (const auto& [name, at] : stringAt) {
-        put16At(out, at, static_cast<std::uint16_t>(name.size()));
+        setLe16(out, at, static_cast<std::uint16_t>(name.size()));
         for (size_t i = 0; i < name.size(); ++i)
-            put16At(out, at + 2 + 2 * i, name[i]);
+            setLe16(out, at + 2 + 2 * i, name[i]);
     }
     return out;
 }

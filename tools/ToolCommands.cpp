@@ -266,6 +266,17 @@ Args positionals(const Args& args, size_t from, std::string& unknown)
     return out;
 }
 
+Result<std::vector<formats::ResourceEntry>> resourcesOf(const std::string& path)
+{
+    Result<std::string> bytes = platform::hostFileSystem().readFile(path);
+    if (!bytes)
+        return bytes.error();
+    Result<formats::PeImage> image = formats::PeImage::parse(std::move(*bytes), path);
+    if (!image)
+        return image.error();
+    return image->resources();
+}
+
 int pe(const Args& args)
 {
     const std::string command = args.size() > 1 ? args[1] : "";
@@ -279,13 +290,7 @@ int pe(const Args& args)
         }
         if (p.size() != 1 || !unknown.empty())
             return usage("lumo-tool pe list EXE");
-        Result<std::string> bytes = platform::hostFileSystem().readFile(p[0]);
-        if (!bytes)
-            return fail(bytes.message());
-        Result<formats::PeImage> image = formats::PeImage::parse(std::move(*bytes), p[0]);
-        if (!image)
-            return fail(image.message());
-        Result<std::vector<formats::ResourceEntry>> resources = image->resources();
+        Result<std::vector<formats::ResourceEntry>> resources = resourcesOf(p[0]);
         if (!resources)
             return fail(resources.message());
         for (const formats::ResourceEntry& r : *resources)
@@ -338,13 +343,7 @@ int pe(const Args& args)
         const std::string name = optionValue(args, "--name", "");
         if (p.size() != 2 || !unknown.empty() || type.empty() || name.empty() || !language)
             return usage("lumo-tool pe extract EXE --type T --name N [--lang L] OUT");
-        Result<std::string> bytes = platform::hostFileSystem().readFile(p[0]);
-        if (!bytes)
-            return fail(bytes.message());
-        Result<formats::PeImage> image = formats::PeImage::parse(std::move(*bytes), p[0]);
-        if (!image)
-            return fail(image.message());
-        Result<std::vector<formats::ResourceEntry>> resources = image->resources();
+        Result<std::vector<formats::ResourceEntry>> resources = resourcesOf(p[0]);
         if (!resources)
             return fail(resources.message());
         const formats::ResourceId t = formats::ResourceId::parse(type);

@@ -1,5 +1,6 @@
 #include "ResourceUpdate.h"
 
+#include "formats/ByteReader.h"
 #include "formats/IconFile.h"
 
 #include <algorithm>
@@ -14,11 +15,6 @@ namespace {
 constexpr std::uint16_t kIcon = 3;
 constexpr std::uint16_t kGroupIcon = 14;
 constexpr std::uint16_t kPlayerIconLanguage = 0x0419;
-
-std::uint16_t get16(std::string_view s, size_t at)
-{
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8));
-}
 
 } // namespace
 
@@ -99,7 +95,7 @@ Status ReplaceMainIcon(platform::FileSystem& files, const std::string& executabl
     if (group == resources.end())
         return Error{"\"" + executable + "\" has no icon group MAINICON to replace"};
     const std::string old = group->data;
-    if (old.size() < 6 || (old.size() - 6) / 14 < get16(old, 4))
+    if (old.size() < 6 || (old.size() - 6) / 14 < formats::le16(old, 4))
         return Error{"the icon group MAINICON of \"" + executable + "\" is damaged"};
     Result<std::vector<formats::IconImage>> images = formats::readIconFile(*iconBytes, iconFile);
     if (!images)
@@ -111,8 +107,9 @@ Status ReplaceMainIcon(platform::FileSystem& files, const std::string& executabl
     // language 0, and its images go with it so that none is left behind.
     const std::uint16_t oldLanguage = group->language;
     update->update(groupType, mainIcon, oldLanguage, std::nullopt);
-    for (size_t i = 0; i < get16(old, 4); ++i)
-        update->update(ResourceId::id(kIcon), ResourceId::id(get16(old, 6 + 14 * i + 12)), oldLanguage, std::nullopt);
+    for (size_t i = 0; i < formats::le16(old, 4); ++i)
+        update->update(ResourceId::id(kIcon), ResourceId::id(formats::le16(old, 6 + 14 * i + 12)), oldLanguage,
+                       std::nullopt);
     std::string directory = old.substr(0, 4);
     directory += static_cast<char>(images->size() & 0xFF);
     directory += static_cast<char>(images->size() >> 8);
