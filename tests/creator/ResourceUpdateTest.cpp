@@ -1,5 +1,6 @@
 // Resource editing on the real player program (PE32+, its resource section followed by .reloc).
 #include "creator/core/ResourceUpdate.h"
+#include "formats/ByteReader.h"
 #include "formats/PeImage.h"
 
 #include "platform/posix/PosixFileSystem.h"
@@ -234,6 +235,57 @@ TEST_F(ResourceUpdateTest, AnUnusableIconOrExecutableLeavesTheFileAsItWas)
     EXPECT_NE(s.message().find("has no icon group MAINICON"), std::string::npos) << s.message();
     EXPECT_TRUE(test::readFile(exe()) == without);
 }
+
+// Every kind of image: PE32 and PE32+, resources followed by .reloc, last, or absent; with an overlay.
+class SmallImages : public ::testing::TestWithParam<const char*> {
+protected:
+    test::TempDir m_dir;
+    platform::PosixFileSystem m_files;
+};
+
+TEST_P(SmallImages, TakeAFilelistAndKeepEverythingElse)
+{
+    const std::string original = test::readFile(std::string(LUMO_PE_IMAGES) + "/" + GetParam() + ".exe");
+    ASSERT_FALSE(original.empty());
+    const std::string overlay = "OVERLAY";
+    const std::string exe = m_dir / "image.exe";
+    test::writeFile(exe, original + overlay);
+    const formats::PeImage before = *formats::PeImage::parse(original + overlay, "before");
+    std::vector<Listed> expected = listed(exe);
+
+    test::writeFile(m_dir / "file.lis", std::string(5000, 'f'));
+    ASSERT_TRUE(AddFileResource(m_files, m_dir / "file.lis", exe, ResourceId::id(10), ResourceId::name("FILELIST")));
+    const std::string edited = test::readFile(exe);
+    Result<formats::PeImage> after = formats::PeImage::parse(edited, "after");
+    ASSERT_TRUE(after) << after.message();
+    EXPECT_EQ(after->isPe32Plus(), before.isPe32Plus());
+    EXPECT_EQ(edited.substr(edited.size() - overlay.size()), overlay);
+    // No section but the last one, if it holds the resources, changes place or bytes.
+    for (size_t i = 0; i < before.sections().size(); ++i) {
+        const formats::PeSection& a = before.sections()[i];
+        const formats::PeSection& b = after->sections()[i];
+        EXPECT_EQ(a.virtualAddress, b.virtualAddress) << a.name;
+        EXPECT_EQ(a.rawOffset, b.rawOffset) << a.name;
+        if (a.name != ".rsrc") {
+            EXPECT_TRUE(before.bytes().substr(a.rawOffset, a.rawSize) == after->bytes().substr(b.rawOffset, b.rawSize))
+                << a.name;
+        }
+    }
+    expected.push_back({"10", "FILELIST", 0, std::string(5000, 'f')});
+    std::vector<Listed> now = listed(exe);
+    const auto order = [](const Listed& a, const Listed& b) {
+        return std::tie(a.type, a.name, a.language) < std::tie(b.type, b.name, b.language);
+    };
+    std::sort(now.begin(), now.end(), order);
+    std::sort(expected.begin(), expected.end(), order);
+    EXPECT_EQ(now, expected);
+    EXPECT_EQ(formats::PeImage::checksum(edited, edited.find(std::string("PE\0\0", 4)) + 24 + 64),
+              formats::le32(edited, edited.find(std::string("PE\0\0", 4)) + 24 + 64));
+}
+
+INSTANTIATE_TEST_SUITE_P(PeImages, SmallImages,
+                         ::testing::Values("pe64-rsrc-then-reloc", "pe64-rsrc-last", "pe64-no-rsrc", "pe32-rsrc",
+                                           "pe32-no-rsrc"));
 
 TEST(PeImage, TheTreeSizeIsKnownBeforeTheTreeIsBuilt)
 {

@@ -77,6 +77,16 @@ class PeEditing(unittest.TestCase):
         self.assertEqual(len(pictures[0]), 3)
         self.assertEqual(sorted(pictures[0].values()), sorted(pictures[1].values()))
 
+    def test_small_images_of_every_layout_take_a_filelist(self):
+        images = sorted(glob.glob(os.path.join(os.environ.get('LUMO_PE_IMAGES', ''), '*.exe')))
+        self.assertEqual(len(images), 5)
+        for original in images:
+            with self.subTest(image=os.path.basename(original)):
+                edited = os.path.join(self.folder, os.path.basename(original))
+                shutil.copy(original, edited)
+                self.assertEqual(tool('pe', 'add-resource', edited, self.data).returncode, 0)
+                self.assert_added(original, edited)
+
     @unittest.skipUnless(os.path.isdir(WINE_PROGRAMS), 'Wine programs not installed')
     def test_every_wine_program_takes_a_filelist(self):
         programs = sorted(glob.glob(os.path.join(WINE_PROGRAMS, '*.exe')))
