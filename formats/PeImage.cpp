@@ -217,18 +217,17 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
 
     if (rootAtStart && oldIsLast) {
         // The last section may grow or shrink: nothing lies after it but the overlay.
-        const std::string tree = buildResourceTree(entries, old->virtualAddress);
-        if (tree.size() != newSize)
-            return Error{"the resource tree of \"" + m_sourceName + "\" came out at an unforeseen size"};
-        const auto rawSize = static_cast<std::uint32_t>(alignUp(tree.size(), m_fileAlignment));
         out.resize(old->rawOffset);
-        out += tree;
+        appendResourceTree(out, entries, old->virtualAddress);
+        if (out.size() - old->rawOffset != newSize)
+            return Error{"the resource tree of \"" + m_sourceName + "\" came out at an unforeseen size"};
+        const auto rawSize = static_cast<std::uint32_t>(alignUp(newSize, m_fileAlignment));
         out.resize(std::uint64_t(old->rawOffset) + rawSize, '\0');
-        setLe32(out, old->headerOffset + 8, static_cast<std::uint32_t>(tree.size()));
+        setLe32(out, old->headerOffset + 8, static_cast<std::uint32_t>(newSize));
         setLe32(out, old->headerOffset + 16, rawSize);
         initializedDelta = std::int64_t(rawSize) - old->rawSize;
         treeRva = old->virtualAddress;
-        treeSize = static_cast<std::uint32_t>(tree.size());
+        treeSize = static_cast<std::uint32_t>(newSize);
     } else if (rootAtStart && newSize <= old->rawSize
                && newSize <= alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment)) {
         // It fits where the old tree was: the section keeps its place and its size.
@@ -250,12 +249,11 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
         if (tableEnd > firstRaw)
             return Error{"\"" + m_sourceName + "\" has no room in its headers for another section"};
         treeRva = static_cast<std::uint32_t>(virtualEnd);
-        const std::string tree = buildResourceTree(entries, treeRva);
-        treeSize = static_cast<std::uint32_t>(tree.size());
+        treeSize = static_cast<std::uint32_t>(newSize);
         const auto rawOffset = static_cast<std::uint32_t>(alignUp(out.size(), m_fileAlignment));
-        const auto rawSize = static_cast<std::uint32_t>(alignUp(tree.size(), m_fileAlignment));
+        const auto rawSize = static_cast<std::uint32_t>(alignUp(newSize, m_fileAlignment));
         out.resize(rawOffset, '\0');
-        out += tree;
+        appendResourceTree(out, entries, treeRva);
         out.resize(std::uint64_t(rawOffset) + rawSize, '\0');
         const size_t header = m_optionalOffset + m_optionalSize + 40 * m_sections.size();
         std::fill(out.begin() + static_cast<std::ptrdiff_t>(header),

@@ -178,9 +178,9 @@ Result<std::vector<ResourceEntry>> readResourceTree(std::string_view section, st
     return entries;
 }
 
-size_t resourceTreeSize(const std::vector<ResourceEntry>& entries)
+// The entries in Windows' order, the first of equal identities kept.
+std::vector<const ResourceEntry*> sortedUnique(const std::vector<ResourceEntry>& entries)
 {
-    // The same layout as buildResourceTree: directories, data entries, names, then the data.
     std::vector<const ResourceEntry*> sorted;
     for (const ResourceEntry& e : entries)
         sorted.push_back(&e);
@@ -193,6 +193,13 @@ size_t resourceTreeSize(const std::vector<ResourceEntry>& entries)
     });
     sorted.erase(std::unique(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return sameKey(*a, *b); }),
                  sorted.end());
+    return sorted;
+}
+
+size_t resourceTreeSize(const std::vector<ResourceEntry>& entries)
+{
+    // The same layout as appendResourceTree: directories, data entries, names, then the data.
+    const std::vector<const ResourceEntry*> sorted = sortedUnique(entries);
     size_t directories = 16;
     std::set<std::u16string> strings;
     for (size_t i = 0; i < sorted.size(); ++i) {
@@ -213,16 +220,10 @@ size_t resourceTreeSize(const std::vector<ResourceEntry>& entries)
     return size;
 }
 
-std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t sectionRva)
+void appendResourceTree(std::string& target, const std::vector<ResourceEntry>& all, std::uint32_t sectionRva)
 {
-    std::stable_sort(entries.begin(), entries.end(), [](const ResourceEntry& a, const ResourceEntry& b) {
-        if (int c = ResourceId::compare(a.type, b.type))
-            return c < 0;
-        if (int c = ResourceId::compare(a.name, b.name))
-            return c < 0;
-        return a.language < b.language;
-    });
-    entries.erase(std::unique(entries.begin(), entries.end(), sameKey), entries.end());
+    // Sorted by reference: the data is copied once, into its place in the target.
+    const std::vector<const ResourceEntry*> entries = sortedUnique(all);
 
     // Sizes first: directories, then data entries, then names, then the data.
     struct Range {
@@ -232,13 +233,13 @@ std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t 
     std::vector<std::vector<Range>> names;
     for (size_t i = 0; i < entries.size();) {
         size_t j = i;
-        while (j < entries.size() && entries[j].type.sameAs(entries[i].type))
+        while (j < entries.size() && entries[j]->type.sameAs(entries[i]->type))
             ++j;
         types.push_back({i, j});
         names.emplace_back();
         for (size_t k = i; k < j;) {
             size_t l = k;
-            while (l < j && entries[l].name.sameAs(entries[k].name))
+            while (l < j && entries[l]->name.sameAs(entries[k]->name))
                 ++l;
             names.back().push_back({k, l});
             k = l;
@@ -261,35 +262,37 @@ std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t 
             cursor += 2 + 2 * std::get<1>(id.value).size();
         }
     };
-    for (const ResourceEntry& e : entries) {
-        noteString(e.type);
-        noteString(e.name);
+    for (const ResourceEntry* e : entries) {
+        noteString(e->type);
+        noteString(e->name);
     }
     size_t dataAt = (cursor + 7) & ~size_t(7);
     std::vector<size_t> dataOffsets;
-    for (const ResourceEntry& e : entries) {
+    for (const ResourceEntry* e : entries) {
         dataOffsets.push_back(dataAt);
-        dataAt = (dataAt + e.data.size() + 7) & ~size_t(7);
+        dataAt = (dataAt + e->data.size() + 7) & ~size_t(7);
     }
 
-    std::string out(dataAt, '\0');
+    const size_t base = target.size();
+    target.resize(base + dataAt, '\0');
+    // Offsets below are within the tree, which starts at base in the target.
     const auto nameField = [&](const ResourceId& id) -> std::uint32_t {
         if (id.isName())
             return 0x80000000u | static_cast<std::uint32_t>(stringAt.at(std::get<1>(id.value)));
         return std::get<0>(id.value);
     };
     const auto writeDirectory = [&](size_t at, size_t named, size_t total) {
-        setLe16(out, at + 12, static_cast<std::uint16_t>(named));
-        setLe16(out, at + 14, static_cast<std::uint16_t>(total - named));
+        setLe16(target, base + at + 12, static_cast<std::uint16_t>(named));
+        setLe16(target, base + at + 14, static_cast<std::uint16_t>(total - named));
     };
     // Directories breadth first: the root, the type directories, then the name directories.
     size_t next = 16 + 8 * types.size();
     std::vector<size_t> typeDirs;
     size_t namedTypes = 0;
     for (size_t t = 0; t < types.size(); ++t) {
-        namedTypes += entries[types[t].first].type.isName();
-        setLe32(out, 16 + 8 * t, nameField(entries[types[t].first].type));
-        setLe32(out, 16 + 8 * t + 4, 0x80000000u | static_cast<std::uint32_t>(next));
+        namedTypes += entries[types[t].first]->type.isName();
+        setLe32(target, base + 16 + 8 * t, nameField(entries[types[t].first]->type));
+        setLe32(target, base + 16 + 8 * t + 4, 0x80000000u | static_cast<std::uint32_t>(next));
         typeDirs.push_back(next);
         next += 16 + 8 * names[t].size();
     }
@@ -298,34 +301,40 @@ std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t 
         size_t namedNames = 0;
         for (size_t n = 0; n < names[t].size(); ++n) {
             const Range& r = names[t][n];
-            namedNames += entries[r.first].name.isName();
-            setLe32(out, typeDirs[t] + 16 + 8 * n, nameField(entries[r.first].name));
-            setLe32(out, typeDirs[t] + 16 + 8 * n + 4, 0x80000000u | static_cast<std::uint32_t>(next));
+            namedNames += entries[r.first]->name.isName();
+            setLe32(target, base + typeDirs[t] + 16 + 8 * n, nameField(entries[r.first]->name));
+            setLe32(target, base + typeDirs[t] + 16 + 8 * n + 4, 0x80000000u | static_cast<std::uint32_t>(next));
             const size_t languageDir = next;
             next += 16 + 8 * (r.last - r.first);
             writeDirectory(languageDir, 0, r.last - r.first);
             for (size_t k = r.first; k < r.last; ++k) {
                 const size_t slot = languageDir + 16 + 8 * (k - r.first);
-                setLe32(out, slot, entries[k].language);
-                setLe32(out, slot + 4, static_cast<std::uint32_t>(dataEntries + 16 * k));
+                setLe32(target, base + slot, entries[k]->language);
+                setLe32(target, base + slot + 4, static_cast<std::uint32_t>(dataEntries + 16 * k));
             }
         }
         writeDirectory(typeDirs[t], namedNames, names[t].size());
     }
     for (size_t k = 0; k < entries.size(); ++k) {
         const size_t at = dataEntries + 16 * k;
-        setLe32(out, at, static_cast<std::uint32_t>(sectionRva + dataOffsets[k]));
-        setLe32(out, at + 4, static_cast<std::uint32_t>(entries[k].data.size()));
-        setLe32(out, at + 8, entries[k].codePage);
-        std::copy(entries[k].data.begin(), entries[k].data.end(),
-                  out.begin() + static_cast<std::ptrdiff_t>(dataOffsets[k]));
+        setLe32(target, base + at, static_cast<std::uint32_t>(sectionRva + dataOffsets[k]));
+        setLe32(target, base + at + 4, static_cast<std::uint32_t>(entries[k]->data.size()));
+        setLe32(target, base + at + 8, entries[k]->codePage);
+        std::copy(entries[k]->data.begin(), entries[k]->data.end(),
+                  target.begin() + static_cast<std::ptrdiff_t>(base + dataOffsets[k]));
     }
     for (const auto& [name, at] : stringAt) {
-        setLe16(out, at, static_cast<std::uint16_t>(name.size()));
+        setLe16(target, base + at, static_cast<std::uint16_t>(name.size()));
         for (size_t i = 0; i < name.size(); ++i)
-            setLe16(out, at + 2 + 2 * i, name[i]);
+            setLe16(target, base + at + 2 + 2 * i, name[i]);
     }
-    return out;
+}
+
+std::string buildResourceTree(const std::vector<ResourceEntry>& entries, std::uint32_t sectionRva)
+{
+    std::string tree;
+    appendResourceTree(tree, entries, sectionRva);
+    return tree;
 }
 
 } // namespace lumo::formats

@@ -51,6 +51,8 @@ Result<std::vector<ResourceEntry>> readResourceTree(std::string_view section, st
 size_t resourceTreeSize(const std::vector<ResourceEntry>& entries);
 
 // The section bytes of a tree holding entries, to be mapped at sectionRva.
-std::string buildResourceTree(std::vector<ResourceEntry> entries, std::uint32_t sectionRva);
+std::string buildResourceTree(const std::vector<ResourceEntry>& entries, std::uint32_t sectionRva);
+// The same bytes appended to target (the data copied once, straight into place).
+void appendResourceTree(std::string& target, const std::vector<ResourceEntry>& entries, std::uint32_t sectionRva);
 
 } // namespace lumo::formats
