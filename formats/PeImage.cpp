@@ -2,6 +2,8 @@
 
 #include "ByteReader.h"
 
+#include "platform/MemoryFile.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -150,42 +152,72 @@ Result<std::vector<ResourceEntry>> PeImage::readResources(bool withData) const
     return entries;
 }
 
+void PeChecksum::add(std::string_view bytes)
+{
+    // Little-endian 16-bit words with end-around carry; four words at a time in 64 bits, folded
+    // before they can overflow. A piece may end in the middle of a word.
+    m_length += bytes.size();
+    if (m_odd && !bytes.empty()) {
+        m_sum += std::uint64_t(static_cast<unsigned char>(bytes[0])) << 8;
+        bytes.remove_prefix(1);
+        m_odd = false;
+    }
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, bytes.data() + i, 8);
+        m_sum += (chunk & 0xFFFF) + ((chunk >> 16) & 0xFFFF) + ((chunk >> 32) & 0xFFFF) + (chunk >> 48);
+        if (m_sum >> 48)
+            m_sum = fold(m_sum);
+    }
+    for (; i + 2 <= bytes.size(); i += 2)
+        m_sum += static_cast<unsigned char>(bytes[i]) | std::uint32_t(static_cast<unsigned char>(bytes[i + 1])) << 8;
+    if (i < bytes.size()) {
+        m_sum += static_cast<unsigned char>(bytes[i]);
+        m_odd = true;
+    }
+}
+
+std::uint32_t PeChecksum::value() const
+{
+    return static_cast<std::uint32_t>(fold(m_sum) + m_length);
+}
+
+std::uint64_t PeChecksum::fold(std::uint64_t v)
+{
+    while (v >> 16)
+        v = (v & 0xFFFF) + (v >> 16);
+    return v;
+}
+
 std::uint32_t PeImage::checksum(std::string_view image, size_t checksumOffset)
 {
-    // The sum of the little-endian 16-bit words with end-around carry, the checksum field counted
-    // as zero, plus the file's length. Words are summed four at a time in 64 bits and folded.
-    std::uint64_t sum = 0;
-    const size_t evenSize = image.size() & ~size_t(1);
-    size_t i = 0;
-    const auto fold = [](std::uint64_t v) {
-        while (v >> 16)
-            v = (v & 0xFFFF) + (v >> 16);
-        return v;
-    };
-    for (; i + 8 <= evenSize; i += 8) {
-        std::uint64_t chunk;
-        std::memcpy(&chunk, image.data() + i, 8);
-        if (checksumOffset + 4 > i && checksumOffset < i + 8) {
-            for (size_t k = 0; k < 8; ++k)
-                if (i + k >= checksumOffset && i + k < checksumOffset + 4)
-                    chunk &= ~(std::uint64_t(0xFF) << (8 * k));
-        }
-        sum += (chunk & 0xFFFF) + ((chunk >> 16) & 0xFFFF) + ((chunk >> 32) & 0xFFFF) + (chunk >> 48);
-        if (sum >> 48)
-            sum = fold(sum);
+    PeChecksum sum;
+    sum.add(image.substr(0, checksumOffset));
+    if (checksumOffset < image.size()) {
+        sum.add(std::string_view("\0\0\0\0", std::min<size_t>(4, image.size() - checksumOffset)));
+        if (image.size() - checksumOffset > 4)
+            sum.add(image.substr(checksumOffset + 4));
     }
-    for (; i < image.size(); i += 2) {
-        if (i >= checksumOffset && i < checksumOffset + 4)
-            continue;
-        std::uint32_t word = static_cast<unsigned char>(image[i]);
-        if (i + 1 < image.size())
-            word |= static_cast<std::uint32_t>(static_cast<unsigned char>(image[i + 1])) << 8;
-        sum += word;
-    }
-    return static_cast<std::uint32_t>(fold(sum) + image.size());
+    return sum.value();
 }
 
 Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& entries) const
+{
+    platform::MemoryOutputFile out;
+    if (Status written = writeWithResources(entries, out); !written)
+        return written.error();
+    // Read back what was written: the layout must parse and hold as many resources as were asked for.
+    Result<PeImage> again = parse(std::move(out.bytes()), m_sourceName);
+    if (!again)
+        return Error{"writing the resources of \"" + m_sourceName + "\" went wrong: " + again.message()};
+    Result<size_t> count = again->resourceCount();
+    if (!count || *count > entries.size())
+        return Error{"writing the resources of \"" + m_sourceName + "\" went wrong: they do not read back"};
+    return std::move(again->m_bytes);
+}
+
+Status PeImage::writeWithResources(const std::vector<ResourceEntry>& entries, platform::OutputFile& out) const
 {
     // Where the image's sections end, in the file and in memory; what follows is the overlay.
     std::uint64_t rawEnd = alignUp(m_sizeOfHeaders, m_fileAlignment);
@@ -197,111 +229,135 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
             virtualEnd, s.virtualAddress + alignUp(std::max(s.virtualSize, s.rawSize), m_sectionAlignment));
     }
     rawEnd = std::min<std::uint64_t>(rawEnd, m_bytes.size());
-    std::string overlay = m_bytes.substr(rawEnd);
-    if (m_certificateSize && m_certificateOffset >= rawEnd)
-        overlay.erase(m_certificateOffset - rawEnd, m_certificateSize);
+    // The overlay, without a certificate table in it.
+    std::string_view overlay = std::string_view(m_bytes).substr(rawEnd);
+    std::string_view overlayRest;
+    if (m_certificateSize && m_certificateOffset >= rawEnd) {
+        overlayRest = overlay.substr(m_certificateOffset - rawEnd + m_certificateSize);
+        overlay = overlay.substr(0, m_certificateOffset - rawEnd);
+    }
 
     const std::uint32_t rootRva = directoryRva(kResourceDirectory);
     const PeSection* old = rootRva ? sectionOf(rootRva) : nullptr;
     const bool rootAtStart = old && old->virtualAddress == rootRva;
     const bool oldIsLast = old && old->rawSize && std::uint64_t(old->rawOffset) + old->rawSize == rawEnd
         && old->virtualAddress + alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment) == virtualEnd;
+    const std::uint64_t newSize = resourceTreeSize(entries);
+    const size_t tableEnd = m_optionalOffset + m_optionalSize + 40 * m_sections.size();
 
-    std::string out = m_bytes.substr(0, rawEnd);
+    // The image is written as: head (headers patched), the tree, padding, between (what stood after
+    // an old tree kept in place), the overlay.
+    std::string head;
+    std::uint64_t treeEndPadded = 0; // the tree with its padding
+    std::string_view between;
     std::int64_t initializedDelta = 0;
     std::uint32_t treeRva = 0;
-    std::uint32_t treeSize = 0;
-    // The tree's size does not depend on where it is mapped.
-    const size_t newSize = resourceTreeSize(entries);
-    out.reserve(rawEnd + alignUp(newSize, m_fileAlignment) + m_fileAlignment + overlay.size());
+    const auto fail = [&](const std::string& what) { return Error{"\"" + m_sourceName + "\" " + what}; };
 
     if (rootAtStart && oldIsLast) {
         // The last section may grow or shrink: nothing lies after it but the overlay.
-        out.resize(old->rawOffset);
-        appendResourceTree(out, entries, old->virtualAddress);
-        if (out.size() - old->rawOffset != newSize)
-            return Error{"the resource tree of \"" + m_sourceName + "\" came out at an unforeseen size"};
-        const auto rawSize = static_cast<std::uint32_t>(alignUp(newSize, m_fileAlignment));
-        out.resize(std::uint64_t(old->rawOffset) + rawSize, '\0');
-        setLe32(out, old->headerOffset + 8, static_cast<std::uint32_t>(newSize));
-        setLe32(out, old->headerOffset + 16, rawSize);
+        const std::uint64_t rawSize = alignUp(newSize, m_fileAlignment);
+        if (old->rawOffset + rawSize > 0xFFFFFFFFu || old->virtualAddress + newSize > 0xFFFFFFFFu)
+            return fail("would grow past the 4 GiB a Windows executable can hold");
+        head = m_bytes.substr(0, old->rawOffset);
+        if (head.size() < tableEnd)
+            return fail("has its resource section inside its headers");
+        setLe32(head, old->headerOffset + 8, static_cast<std::uint32_t>(newSize));
+        setLe32(head, old->headerOffset + 16, static_cast<std::uint32_t>(rawSize));
         initializedDelta = std::int64_t(rawSize) - old->rawSize;
         treeRva = old->virtualAddress;
-        treeSize = static_cast<std::uint32_t>(newSize);
+        treeEndPadded = rawSize;
     } else if (rootAtStart && newSize <= old->rawSize
                && newSize <= alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment)) {
         // It fits where the old tree was: the section keeps its place and its size.
-        const std::string tree = buildResourceTree(entries, old->virtualAddress);
-        std::copy(tree.begin(), tree.end(), out.begin() + old->rawOffset);
-        std::fill(out.begin() + old->rawOffset + static_cast<std::ptrdiff_t>(tree.size()),
-                  out.begin() + old->rawOffset + old->rawSize, '\0');
-        setLe32(out, old->headerOffset + 8,
-                std::max<std::uint32_t>(old->virtualSize, static_cast<std::uint32_t>(tree.size())));
+        head = m_bytes.substr(0, old->rawOffset);
+        if (head.size() < tableEnd)
+            return fail("has its resource section inside its headers");
+        between = std::string_view(m_bytes).substr(old->rawOffset + std::uint64_t(old->rawSize),
+                                                   rawEnd - old->rawOffset - old->rawSize);
+        setLe32(head, old->headerOffset + 8, std::max<std::uint32_t>(old->virtualSize, static_cast<std::uint32_t>(newSize)));
         treeRva = old->virtualAddress;
-        treeSize = static_cast<std::uint32_t>(tree.size());
+        treeEndPadded = old->rawSize;
     } else {
         // A new section at the end of the image; the old one stays where other data may point.
-        const size_t tableEnd = m_optionalOffset + m_optionalSize + 40 * (m_sections.size() + 1);
         std::uint64_t firstRaw = m_sizeOfHeaders;
         for (const PeSection& s : m_sections)
             if (s.rawSize)
                 firstRaw = std::min<std::uint64_t>(firstRaw, s.rawOffset);
-        if (tableEnd > firstRaw)
-            return Error{"\"" + m_sourceName + "\" has no room in its headers for another section"};
+        if (tableEnd + 40 > firstRaw)
+            return fail("has no room in its headers for another section");
+        const std::uint64_t rawOffset = alignUp(rawEnd, m_fileAlignment);
+        const std::uint64_t rawSize = alignUp(newSize, m_fileAlignment);
+        if (rawOffset + rawSize > 0xFFFFFFFFu || virtualEnd + alignUp(newSize, m_sectionAlignment) > 0xFFFFFFFFu)
+            return fail("would grow past the 4 GiB a Windows executable can hold");
         treeRva = static_cast<std::uint32_t>(virtualEnd);
-        treeSize = static_cast<std::uint32_t>(newSize);
-        const auto rawOffset = static_cast<std::uint32_t>(alignUp(out.size(), m_fileAlignment));
-        const auto rawSize = static_cast<std::uint32_t>(alignUp(newSize, m_fileAlignment));
-        out.resize(rawOffset, '\0');
-        appendResourceTree(out, entries, treeRva);
-        out.resize(std::uint64_t(rawOffset) + rawSize, '\0');
-        const size_t header = m_optionalOffset + m_optionalSize + 40 * m_sections.size();
-        std::fill(out.begin() + static_cast<std::ptrdiff_t>(header),
-                  out.begin() + static_cast<std::ptrdiff_t>(header + 40), '\0');
-        std::copy_n(".rsrc", 5, out.begin() + static_cast<std::ptrdiff_t>(header));
-        setLe32(out, header + 8, treeSize);
-        setLe32(out, header + 12, treeRva);
-        setLe32(out, header + 16, rawSize);
-        setLe32(out, header + 20, rawOffset);
-        setLe32(out, header + 36, kInitializedData | kMemRead);
-        setLe16(out, m_coffOffset + 2, static_cast<std::uint16_t>(m_sections.size() + 1));
-        initializedDelta = rawSize;
+        head = m_bytes.substr(0, rawEnd);
+        head.resize(rawOffset, '\0');
+        std::fill(head.begin() + static_cast<std::ptrdiff_t>(tableEnd),
+                  head.begin() + static_cast<std::ptrdiff_t>(tableEnd + 40), '\0');
+        std::copy_n(".rsrc", 5, head.begin() + static_cast<std::ptrdiff_t>(tableEnd));
+        setLe32(head, tableEnd + 8, static_cast<std::uint32_t>(newSize));
+        setLe32(head, tableEnd + 12, treeRva);
+        setLe32(head, tableEnd + 16, static_cast<std::uint32_t>(rawSize));
+        setLe32(head, tableEnd + 20, static_cast<std::uint32_t>(rawOffset));
+        setLe32(head, tableEnd + 36, kInitializedData | kMemRead);
+        setLe16(head, m_coffOffset + 2, static_cast<std::uint16_t>(m_sections.size() + 1));
+        initializedDelta = static_cast<std::int64_t>(rawSize);
+        treeEndPadded = rawSize;
     }
+    const std::uint64_t newRawEnd = head.size() + treeEndPadded + between.size();
 
     // The COFF symbol table, when there is one, lives in the overlay and moves with it.
-    const std::uint32_t symbols = le32(out, m_coffOffset + 8);
+    const std::uint32_t symbols = le32(head, m_coffOffset + 8);
     if (symbols >= rawEnd)
-        setLe32(out, m_coffOffset + 8, static_cast<std::uint32_t>(symbols - rawEnd + out.size()));
-    out += overlay;
-
-    setLe32(out, m_directoriesOffset + 8 * kResourceDirectory, entries.empty() ? 0 : treeRva);
-    setLe32(out, m_directoriesOffset + 8 * kResourceDirectory + 4, entries.empty() ? 0 : treeSize);
+        setLe32(head, m_coffOffset + 8, static_cast<std::uint32_t>(symbols - rawEnd + newRawEnd));
+    setLe32(head, m_directoriesOffset + 8 * kResourceDirectory, entries.empty() ? 0 : treeRva);
+    setLe32(head, m_directoriesOffset + 8 * kResourceDirectory + 4,
+            entries.empty() ? 0 : static_cast<std::uint32_t>(newSize));
     if (m_directoryCount > kCertificateDirectory) {
-        setLe32(out, m_directoriesOffset + 8 * kCertificateDirectory, 0);
-        setLe32(out, m_directoriesOffset + 8 * kCertificateDirectory + 4, 0);
+        setLe32(head, m_directoriesOffset + 8 * kCertificateDirectory, 0);
+        setLe32(head, m_directoriesOffset + 8 * kCertificateDirectory + 4, 0);
     }
     // SizeOfImage from the section table as it now stands.
     std::uint64_t imageEnd = alignUp(m_sizeOfHeaders, m_sectionAlignment);
-    const size_t sectionsNow = le16(out, m_coffOffset + 2);
+    const size_t sectionsNow = le16(head, m_coffOffset + 2);
     for (size_t i = 0; i < sectionsNow; ++i) {
         const size_t at = m_optionalOffset + m_optionalSize + 40 * i;
-        const std::uint32_t extent = std::max(le32(out, at + 8), le32(out, at + 16));
-        imageEnd = std::max<std::uint64_t>(imageEnd, le32(out, at + 12) + alignUp(extent, m_sectionAlignment));
+        const std::uint32_t extent = std::max(le32(head, at + 8), le32(head, at + 16));
+        imageEnd = std::max<std::uint64_t>(imageEnd, le32(head, at + 12) + alignUp(extent, m_sectionAlignment));
     }
-    setLe32(out, m_optionalOffset + 56, static_cast<std::uint32_t>(imageEnd));
-    const std::uint32_t initialized = le32(out, m_optionalOffset + 8);
-    setLe32(out, m_optionalOffset + 8, static_cast<std::uint32_t>(std::int64_t(initialized) + initializedDelta));
-    setLe32(out, m_optionalOffset + 64, 0);
-    setLe32(out, m_optionalOffset + 64, checksum(out, m_optionalOffset + 64));
+    setLe32(head, m_optionalOffset + 56, static_cast<std::uint32_t>(imageEnd));
+    const std::uint32_t initialized = le32(head, m_optionalOffset + 8);
+    setLe32(head, m_optionalOffset + 8, static_cast<std::uint32_t>(std::int64_t(initialized) + initializedDelta));
+    const size_t checksumAt = m_optionalOffset + 64;
+    setLe32(head, checksumAt, 0);
 
-    // Read back what was written: the layout must parse and hold as many resources as were asked for.
-    Result<PeImage> again = parse(std::move(out), m_sourceName);
-    if (!again)
-        return Error{"writing the resources of \"" + m_sourceName + "\" went wrong: " + again.message()};
-    Result<size_t> count = again->resourceCount();
-    if (!count || *count > entries.size())
-        return Error{"writing the resources of \"" + m_sourceName + "\" went wrong: they do not read back"};
-    return std::move(again->m_bytes);
+    // Written in one pass, the checksum summed on the way and filled in at the end.
+    PeChecksum sum;
+    const auto sink = [&](std::string_view piece) {
+        sum.add(piece);
+        return out.write(piece);
+    };
+    const std::uint64_t start = out.written();
+    if (Status s = sink(head); !s)
+        return s;
+    if (Status s = writeResourceTree(layoutResourceTree(entries, treeRva), sink); !s)
+        return s;
+    if (out.written() - start != head.size() + newSize)
+        return fail("came out at an unforeseen size while its resources were written");
+    static const std::string zeros(4096, '\0');
+    for (std::uint64_t pad = treeEndPadded - newSize; pad;) {
+        const size_t n = static_cast<size_t>(std::min<std::uint64_t>(pad, zeros.size()));
+        if (Status s = sink(std::string_view(zeros).substr(0, n)); !s)
+            return s;
+        pad -= n;
+    }
+    for (std::string_view rest : {between, overlay, overlayRest})
+        if (Status s = sink(rest); !s)
+            return s;
+    std::string field(4, '\0');
+    setLe32(field, 0, sum.value());
+    return out.writeAt(start + checksumAt, field);
 }
 
 } // namespace lumo::formats

@@ -10,6 +10,7 @@
 
 #include "ResourceTree.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Result.h"
 
 #include <cstdint>
@@ -28,6 +29,19 @@ struct PeSection {
     size_t headerOffset = 0; // where its 40-byte header stands in the file
 };
 
+// The PE checksum, summed over the image in pieces (the checksum field counted as zero).
+class PeChecksum {
+public:
+    void add(std::string_view bytes);
+    std::uint32_t value() const;
+
+private:
+    static std::uint64_t fold(std::uint64_t v);
+    std::uint64_t m_sum = 0;
+    std::uint64_t m_length = 0;
+    bool m_odd = false;
+};
+
 class PeImage {
 public:
     // sourceName names the file in errors.
@@ -42,7 +56,10 @@ public:
     Result<std::vector<ResourceEntry>> resources() const;
     // How many resources the tree holds, checked as resources() checks them, without their data.
     Result<size_t> resourceCount() const;
-    // The whole image with these resources in place of the old ones.
+    // The whole image with these resources in place of the old ones, written to out in one pass
+    // (the data of resources kept in files streamed through).
+    Status writeWithResources(const std::vector<ResourceEntry>& entries, platform::OutputFile& out) const;
+    // The same in memory, read back to check that it parses and holds the resources.
     Result<std::string> withResources(const std::vector<ResourceEntry>& entries) const;
 
     static std::uint32_t checksum(std::string_view image, size_t checksumOffset);

@@ -196,7 +196,7 @@ std::vector<const ResourceEntry*> sortedUnique(const std::vector<ResourceEntry>&
     return sorted;
 }
 
-size_t resourceTreeSize(const std::vector<ResourceEntry>& entries)
+std::uint64_t resourceTreeSize(const std::vector<ResourceEntry>& entries)
 {
     // The same layout as appendResourceTree: directories, data entries, names, then the data.
     const std::vector<const ResourceEntry*> sorted = sortedUnique(entries);
@@ -211,19 +211,20 @@ size_t resourceTreeSize(const std::vector<ResourceEntry>& entries)
             if (id->isName())
                 strings.insert(std::get<1>(id->value));
     }
-    size_t size = directories + 16 * sorted.size();
+    std::uint64_t size = directories + 16 * sorted.size();
     for (const std::u16string& name : strings)
         size += 2 + 2 * name.size();
-    size = (size + 7) & ~size_t(7);
+    size = (size + 7) & ~std::uint64_t(7);
     for (const ResourceEntry* e : sorted)
-        size = (size + e->data.size() + 7) & ~size_t(7);
+        size = (size + e->data.size() + 7) & ~std::uint64_t(7);
     return size;
 }
 
-void appendResourceTree(std::string& target, const std::vector<ResourceEntry>& all, std::uint32_t sectionRva)
+ResourceTreeLayout layoutResourceTree(const std::vector<ResourceEntry>& all, std::uint32_t sectionRva)
 {
-    // Sorted by reference: the data is copied once, into its place in the target.
-    const std::vector<const ResourceEntry*> entries = sortedUnique(all);
+    ResourceTreeLayout layout;
+    layout.order = sortedUnique(all);
+    const std::vector<const ResourceEntry*>& entries = layout.order;
 
     // Sizes first: directories, then data entries, then names, then the data.
     struct Range {
@@ -266,16 +267,18 @@ void appendResourceTree(std::string& target, const std::vector<ResourceEntry>& a
         noteString(e->type);
         noteString(e->name);
     }
-    size_t dataAt = (cursor + 7) & ~size_t(7);
-    std::vector<size_t> dataOffsets;
+    const size_t tableSize = (cursor + 7) & ~size_t(7);
+    std::uint64_t dataAt = tableSize;
+    std::vector<std::uint64_t> dataOffsets;
     for (const ResourceEntry* e : entries) {
         dataOffsets.push_back(dataAt);
-        dataAt = (dataAt + e->data.size() + 7) & ~size_t(7);
+        dataAt = (dataAt + e->data.size() + 7) & ~std::uint64_t(7);
     }
+    layout.size = dataAt;
 
-    const size_t base = target.size();
-    target.resize(base + dataAt, '\0');
-    // Offsets below are within the tree, which starts at base in the target.
+    std::string& target = layout.table;
+    target.assign(tableSize, '\0');
+    constexpr size_t base = 0;
     const auto nameField = [&](const ResourceId& id) -> std::uint32_t {
         if (id.isName())
             return 0x80000000u | static_cast<std::uint32_t>(stringAt.at(std::get<1>(id.value)));
@@ -320,21 +323,38 @@ void appendResourceTree(std::string& target, const std::vector<ResourceEntry>& a
         setLe32(target, base + at, static_cast<std::uint32_t>(sectionRva + dataOffsets[k]));
         setLe32(target, base + at + 4, static_cast<std::uint32_t>(entries[k]->data.size()));
         setLe32(target, base + at + 8, entries[k]->codePage);
-        std::copy(entries[k]->data.begin(), entries[k]->data.end(),
-                  target.begin() + static_cast<std::ptrdiff_t>(base + dataOffsets[k]));
     }
     for (const auto& [name, at] : stringAt) {
         setLe16(target, base + at, static_cast<std::uint16_t>(name.size()));
         for (size_t i = 0; i < name.size(); ++i)
             setLe16(target, base + at + 2 + 2 * i, name[i]);
     }
+    return layout;
+}
+
+Status writeResourceTree(const ResourceTreeLayout& layout, const std::function<Status(std::string_view)>& sink)
+{
+    static constexpr char zeros[8] = {};
+    if (Status s = sink(layout.table); !s)
+        return s;
+    for (const ResourceEntry* e : layout.order) {
+        if (Status s = e->data.forEachPiece(sink); !s)
+            return s;
+        if (const size_t pad = static_cast<size_t>(-e->data.size() & 7))
+            if (Status s = sink(std::string_view(zeros, pad)); !s)
+                return s;
+    }
+    return {};
 }
 
 std::string buildResourceTree(const std::vector<ResourceEntry>& entries, std::uint32_t sectionRva)
 {
     std::string tree;
-    appendResourceTree(tree, entries, sectionRva);
-    return tree;
+    const Status written = writeResourceTree(layoutResourceTree(entries, sectionRva), [&](std::string_view piece) {
+        tree += piece;
+        return Status{};
+    });
+    return written ? tree : std::string();
 }
 
 } // namespace lumo::formats

@@ -9,9 +9,12 @@
 // places all directories, then the data entries, the names and the data aligned to 8 bytes.
 #pragma once
 
+#include "ResourceData.h"
+
 #include "platform/Result.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -38,7 +41,7 @@ struct ResourceEntry {
     ResourceId type;
     ResourceId name;
     std::uint16_t language = 0;
-    std::string data;
+    ResourceData data;
     std::uint32_t codePage = 0;
 };
 
@@ -47,12 +50,20 @@ struct ResourceEntry {
 Result<std::vector<ResourceEntry>> readResourceTree(std::string_view section, std::uint32_t sectionRva,
                                                     std::uint32_t rootRva, bool withData = true);
 
-// The size buildResourceTree gives for these entries, wherever they are mapped.
-size_t resourceTreeSize(const std::vector<ResourceEntry>& entries);
+// The size of the tree holding these entries, wherever it is mapped.
+std::uint64_t resourceTreeSize(const std::vector<ResourceEntry>& entries);
 
-// The section bytes of a tree holding entries, to be mapped at sectionRva.
+// A tree to be mapped at a section RVA: its table (directories, data entries and names, padded to 8
+// bytes) and the entries whose data follow the table in this order, each padded to 8 bytes.
+struct ResourceTreeLayout {
+    std::string table;
+    std::vector<const ResourceEntry*> order; // point into the entries laid out
+    std::uint64_t size = 0; // table and data
+};
+ResourceTreeLayout layoutResourceTree(const std::vector<ResourceEntry>& entries, std::uint32_t sectionRva);
+// Hands the tree's bytes to sink in order: the data are never gathered in memory.
+Status writeResourceTree(const ResourceTreeLayout& layout, const std::function<Status(std::string_view)>& sink);
+// The whole tree in memory; empty if a data file cannot be read.
 std::string buildResourceTree(const std::vector<ResourceEntry>& entries, std::uint32_t sectionRva);
-// The same bytes appended to target (the data copied once, straight into place).
-void appendResourceTree(std::string& target, const std::vector<ResourceEntry>& entries, std::uint32_t sectionRva);
 
 } // namespace lumo::formats

@@ -17,4 +17,14 @@ Error cannotWriteFile(const std::string& path, const std::string& reason)
     return {formatMessage("Cannot write file \"%s\". %s", {path, reason})};
 }
 
+Status FileSystem::writeFileAtomically(const std::string& path, std::string_view bytes)
+{
+    Result<std::unique_ptr<OutputFile>> file = replaceFile(path);
+    if (!file)
+        return file.error();
+    if (Status written = (*file)->write(bytes); !written)
+        return written;
+    return (*file)->close();
+}
+
 } // namespace lumo::platform

@@ -34,6 +34,8 @@ class OutputFile {
 public:
     virtual ~OutputFile() = default;
     virtual Status write(std::string_view bytes) = 0;
+    // Overwrites bytes written before (a header completed once what follows it is known).
+    virtual Status writeAt(std::uint64_t offset, std::string_view bytes) = 0;
     virtual std::uint64_t written() const = 0;
     virtual Status close() = 0;
 };
@@ -69,9 +71,12 @@ public:
     virtual bool renameReplacing(const std::string& from, const std::string& to) = 0;
 
     virtual Result<std::string> readFile(const std::string& path) = 0;
-    // Writes a temporary file beside path and renames it over path: a reader sees the old
-    // bytes or the new ones, never a mix. Fails with "Cannot create file "<path>". <reason>".
-    virtual Status writeFileAtomically(const std::string& path, const std::string& bytes) = 0;
+    // A file that takes path's place when it is closed: written beside path under a temporary name,
+    // then renamed over it with the mode of the file it replaces, so that a reader sees the old bytes
+    // or the new ones, never a mix. Destroyed without close(), it is removed and path stays as it was.
+    // Every failure reads "Cannot create file "<path>". <reason>".
+    virtual Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& path) = 0;
+    Status writeFileAtomically(const std::string& path, std::string_view bytes);
 };
 
 Error cannotCreateFile(const std::string& path, const std::string& reason);

@@ -52,7 +52,7 @@ int peCommand(const Args& args)
         }
         if (p.size() != 2 || !unknown.empty() || !language || *language < 0 || *language > 0xFFFF)
             return usage("lumo-tool pe add-resource EXE DATAFILE [--type 10] [--name FILELIST] [--lang 0]");
-        Result<std::string> data = platform::hostFileSystem().readFile(p[1]);
+        Result<formats::ResourceData> data = formats::ResourceData::inFile(platform::hostFileSystem(), p[1]);
         if (!data)
             return fail(data.message());
         Result<creator::ResourceUpdate> update = creator::ResourceUpdate::begin(platform::hostFileSystem(), p[0]);
@@ -97,7 +97,7 @@ int peCommand(const Args& args)
         const formats::ResourceId n = formats::ResourceId::parse(name);
         for (const formats::ResourceEntry& r : *resources) {
             if (r.type.sameAs(t) && r.name.sameAs(n) && r.language == *language) {
-                const Status written = platform::hostFileSystem().writeFileAtomically(p[1], r.data);
+                const Status written = platform::hostFileSystem().writeFileAtomically(p[1], r.data.bytes());
                 return written ? 0 : fail(written.message());
             }
         }

@@ -33,7 +33,7 @@ Result<ResourceUpdate> ResourceUpdate::begin(platform::FileSystem& files, const 
 }
 
 void ResourceUpdate::update(const ResourceId& type, const ResourceId& name, std::uint16_t language,
-                            std::optional<std::string> data)
+                            std::optional<formats::ResourceData> data)
 {
     const auto same
         = [&](const ResourceEntry& e) { return e.type.sameAs(type) && e.name.sameAs(name) && e.language == language; };
@@ -54,16 +54,20 @@ Status ResourceUpdate::end(bool discard)
 {
     if (discard)
         return {};
-    Result<std::string> written = m_image.withResources(m_resources);
-    if (!written)
-        return written.error();
-    return m_files->writeFileAtomically(m_path, *written);
+    // Streamed into a file that replaces the executable only once it is complete.
+    Result<std::unique_ptr<platform::OutputFile>> out = m_files->replaceFile(m_path);
+    if (!out)
+        return out.error();
+    if (Status written = m_image.writeWithResources(m_resources, **out); !written)
+        return written;
+    return (*out)->close();
 }
 
 Status AddFileResource(platform::FileSystem& files, const std::string& dataFile, const std::string& executable,
                        const ResourceId& type, const ResourceId& name)
 {
-    Result<std::string> data = files.readFile(dataFile);
+    // Left in its file: a large archive is streamed into the executable, never held in memory.
+    Result<formats::ResourceData> data = formats::ResourceData::inFile(files, dataFile);
     if (!data)
         return data.error();
     Result<ResourceUpdate> update = ResourceUpdate::begin(files, executable);
@@ -94,7 +98,7 @@ Status ReplaceMainIcon(platform::FileSystem& files, const std::string& executabl
         });
     if (group == resources.end())
         return Error{"\"" + executable + "\" has no icon group MAINICON to replace"};
-    const std::string old = group->data;
+    const std::string old = group->data.bytes();
     if (old.size() < 6 || (old.size() - 6) / 14 < formats::le16(old, 4))
         return Error{"the icon group MAINICON of \"" + executable + "\" is damaged"};
     Result<std::vector<formats::IconImage>> images = formats::readIconFile(*iconBytes, iconFile);

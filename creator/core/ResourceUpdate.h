@@ -18,7 +18,7 @@ public:
 
     // No data deletes the resource of that identity; nothing happens when there is none.
     void update(const formats::ResourceId& type, const formats::ResourceId& name, std::uint16_t language,
-                std::optional<std::string> data);
+                std::optional<formats::ResourceData> data);
     const std::vector<formats::ResourceEntry>& resources() const { return m_resources; }
     // Whether writing drops a certificate table (no signature survives an edit).
     bool dropsCertificate() const { return m_image.hasCertificate(); }

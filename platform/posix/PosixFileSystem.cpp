@@ -103,17 +103,23 @@ private:
     std::uint64_t m_size;
 };
 
+// Writes fd; with a temporary name, the file is renamed over its target when closed and removed
+// when dropped unclosed.
 class PosixOutputFile final : public OutputFile {
 public:
-    PosixOutputFile(int fd, std::string path)
+    PosixOutputFile(int fd, std::string path, std::string temporary = {})
         : m_fd(fd)
         , m_path(std::move(path))
+        , m_temporary(std::move(temporary))
     {
     }
     ~PosixOutputFile() override
     {
-        if (m_fd >= 0)
+        if (m_fd >= 0) {
             ::close(m_fd);
+            if (!m_temporary.empty())
+                ::unlink(m_temporary.c_str());
+        }
     }
     PosixOutputFile(const PosixOutputFile&) = delete;
     PosixOutputFile& operator=(const PosixOutputFile&) = delete;
@@ -125,10 +131,26 @@ public:
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
-                return cannotWriteFile(m_path, systemErrorText(errno));
+                return failure(errno);
             }
             bytes.remove_prefix(static_cast<size_t>(n));
             m_written += static_cast<std::uint64_t>(n);
+        }
+        return {};
+    }
+    Status writeAt(std::uint64_t offset, std::string_view bytes) override
+    {
+        if (offset > m_written || bytes.size() > m_written - offset)
+            return failure(EINVAL);
+        while (!bytes.empty()) {
+            const ssize_t n = ::pwrite(m_fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return failure(errno);
+            }
+            bytes.remove_prefix(static_cast<size_t>(n));
+            offset += static_cast<std::uint64_t>(n);
         }
         return {};
     }
@@ -137,14 +159,48 @@ public:
     {
         const int fd = m_fd;
         m_fd = -1;
-        if (fd >= 0 && ::close(fd) != 0)
-            return cannotWriteFile(m_path, systemErrorText(errno));
+        if (fd < 0)
+            return {};
+        if (m_temporary.empty()) {
+            if (::close(fd) != 0)
+                return failure(errno);
+            return {};
+        }
+        int error = 0;
+        if (::fchmod(fd, replacedMode()) != 0 || ::fsync(fd) != 0)
+            error = errno;
+        if (::close(fd) != 0 && !error)
+            error = errno;
+        if (!error && ::rename(m_temporary.c_str(), m_path.c_str()) != 0)
+            error = errno;
+        if (error) {
+            ::unlink(m_temporary.c_str());
+            return failure(error);
+        }
         return {};
     }
 
 private:
+    Status failure(int error) const
+    {
+        return m_temporary.empty() ? cannotWriteFile(m_path, systemErrorText(error))
+                                   : cannotCreateFile(m_path, systemErrorText(error));
+    }
+    // mkostemp makes the file private: give it the mode of the file it replaces (an executable stays
+    // executable), or the one a newly created file would have.
+    mode_t replacedMode() const
+    {
+        struct stat existing { };
+        if (::stat(m_path.c_str(), &existing) == 0)
+            return existing.st_mode & 07777;
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return 0666 & ~mask;
+    }
+
     int m_fd;
     std::string m_path;
+    std::string m_temporary;
     std::uint64_t m_written = 0;
 };
 
@@ -215,51 +271,13 @@ Result<std::string> PosixFileSystem::readFile(const std::string& path)
     return bytes;
 }
 
-Status PosixFileSystem::writeFileAtomically(const std::string& path, const std::string& bytes)
+Result<std::unique_ptr<OutputFile>> PosixFileSystem::replaceFile(const std::string& path)
 {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return cannotCreateFile(path, systemErrorText(errno));
-    auto fail = [&](int error) -> Status {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return cannotCreateFile(path, systemErrorText(error));
-    };
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        done += static_cast<size_t>(n);
-    }
-    // mkostemp makes the file private: give it the mode of the file it replaces (an executable
-    // stays executable), or the one a newly created file would have.
-    struct stat existing { };
-    mode_t mode;
-    if (::stat(path.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-        return fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        return cannotCreateFile(path, systemErrorText(error));
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        return cannotCreateFile(path, systemErrorText(error));
-    }
-    return {};
+    return std::unique_ptr<OutputFile>(std::make_unique<PosixOutputFile>(fd, path, std::move(temporary)));
 }
 
 } // namespace lumo::platform

@@ -76,12 +76,22 @@ private:
     std::uint64_t m_size;
 };
 
+// Writes a file; with a temporary name, the file is moved over its target when closed and deleted
+// when dropped unclosed.
 class Win32OutputFile final : public OutputFile {
 public:
-    Win32OutputFile(HANDLE h, std::string path)
+    Win32OutputFile(HANDLE h, std::string path, std::string temporary = {})
         : m_file(h)
         , m_path(std::move(path))
+        , m_temporary(std::move(temporary))
     {
+    }
+    ~Win32OutputFile() override
+    {
+        if (m_file.valid() && !m_temporary.empty()) {
+            m_file.close();
+            DeleteFileW(widen(m_temporary).c_str());
+        }
     }
     Status write(std::string_view bytes) override
     {
@@ -89,22 +99,58 @@ public:
             DWORD n = 0;
             const auto chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
             if (!WriteFile(m_file.get(), bytes.data(), chunk, &n, nullptr))
-                return cannotWriteFile(m_path, win32ErrorText(GetLastError()));
+                return failure(GetLastError());
             bytes.remove_prefix(n);
             m_written += n;
         }
         return {};
     }
+    Status writeAt(std::uint64_t offset, std::string_view bytes) override
+    {
+        if (offset > m_written || bytes.size() > m_written - offset)
+            return failure(ERROR_INVALID_PARAMETER);
+        const std::uint64_t end = m_written;
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(m_file.get(), at, nullptr, FILE_BEGIN))
+            return failure(GetLastError());
+        Status written = write(bytes);
+        m_written = end;
+        at.QuadPart = static_cast<LONGLONG>(m_written);
+        if (!SetFilePointerEx(m_file.get(), at, nullptr, FILE_BEGIN) && written)
+            return failure(GetLastError());
+        return written;
+    }
     std::uint64_t written() const override { return m_written; }
     Status close() override
     {
+        if (!m_file.valid())
+            return {};
+        if (m_temporary.empty()) {
+            m_file.close();
+            return {};
+        }
+        FlushFileBuffers(m_file.get());
         m_file.close();
+        if (!MoveFileExW(widen(m_temporary).c_str(), widen(m_path).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD error = GetLastError();
+            DeleteFileW(widen(m_temporary).c_str());
+            return failure(error);
+        }
         return {};
     }
 
 private:
+    Status failure(DWORD error) const
+    {
+        return m_temporary.empty() ? cannotWriteFile(m_path, win32ErrorText(error))
+                                   : cannotCreateFile(m_path, win32ErrorText(error));
+    }
+
     Handle m_file;
     std::string m_path;
+    std::string m_temporary;
     std::uint64_t m_written = 0;
 };
 
@@ -220,27 +266,14 @@ Result<std::string> Win32FileSystem::readFile(const std::string& path)
     return bytes;
 }
 
-Status Win32FileSystem::writeFileAtomically(const std::string& path, const std::string& bytes)
+Result<std::unique_ptr<OutputFile>> Win32FileSystem::replaceFile(const std::string& path)
 {
-    const std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
-    Handle file(
-        CreateFileW(widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+    std::string temporary = path + ".tmp" + std::to_string(GetCurrentProcessId());
+    HANDLE file
+        = CreateFileW(widen(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return cannotCreateFile(path, win32ErrorText(GetLastError()));
-    DWORD written = 0;
-    const bool ok = bytes.empty()
-        || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
-            && written == bytes.size());
-    const DWORD error = GetLastError();
-    FlushFileBuffers(file.get());
-    file.close();
-    if (!ok
-        || !MoveFileExW(widen(temp).c_str(), widen(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD reason = ok ? GetLastError() : error;
-        DeleteFileW(widen(temp).c_str());
-        return cannotCreateFile(path, win32ErrorText(reason));
-    }
-    return {};
+    return std::unique_ptr<OutputFile>(std::make_unique<Win32OutputFile>(file, path, std::move(temporary)));
 }
 
 } // namespace lumo::platform

@@ -18,7 +18,7 @@ public:
     Result<std::unique_ptr<OutputFile>> createFile(const std::string& path) override;
     bool renameReplacing(const std::string& from, const std::string& to) override;
     Result<std::string> readFile(const std::string& path) override;
-    Status writeFileAtomically(const std::string& path, const std::string& bytes) override;
+    Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& path) override;
 };
 
 } // namespace lumo::platform

@@ -102,7 +102,7 @@ public:
     Result<std::unique_ptr<platform::OutputFile>> createFile(const std::string&) override { return Error{"unused"}; }
     bool renameReplacing(const std::string&, const std::string&) override { return false; }
     Result<std::string> readFile(const std::string&) override { return Error{"unused"}; }
-    Status writeFileAtomically(const std::string&, const std::string&) override { return Error{"unused"}; }
+    Result<std::unique_ptr<platform::OutputFile>> replaceFile(const std::string&) override { return Error{"unused"}; }
 
 private:
     bool act(const std::string& what, const std::string& path)

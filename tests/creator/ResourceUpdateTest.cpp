@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace lumo::creator {
 
@@ -34,7 +35,7 @@ std::vector<Listed> listed(const std::string& path)
     EXPECT_TRUE(resources) << resources.message();
     std::vector<Listed> out;
     for (const ResourceEntry& r : (resources ? *resources : std::vector<ResourceEntry>{}))
-        out.push_back({r.type.text(), r.name.text(), r.language, r.data});
+        out.push_back({r.type.text(), r.name.text(), r.language, r.data.bytes()});
     return out;
 }
 
@@ -236,6 +237,22 @@ TEST_F(ResourceUpdateTest, AnUnusableIconOrExecutableLeavesTheFileAsItWas)
     EXPECT_TRUE(test::readFile(exe()) == without);
 }
 
+TEST_F(ResourceUpdateTest, ADataFileThatChangesWhileItIsAddedLeavesTheFileAsItWas)
+{
+    const std::string original = test::readFile(exe());
+    test::writeFile(m_dir / "file.lis", std::string(100000, 'f'));
+    Result<formats::ResourceData> data = formats::ResourceData::inFile(m_files, m_dir / "file.lis");
+    ASSERT_TRUE(data);
+    Result<ResourceUpdate> u = ResourceUpdate::begin(m_files, exe());
+    ASSERT_TRUE(u);
+    u->update(ResourceId::id(10), ResourceId::name("FILELIST"), 0, *data);
+    test::writeFile(m_dir / "file.lis", "shorter");
+    const Status s = u->end(false);
+    EXPECT_NE(s.message().find("changed while it was being read"), std::string::npos) << s.message();
+    EXPECT_TRUE(test::readFile(exe()) == original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.path()), {}), 2) << "no temporary file is left";
+}
+
 // Every kind of image: PE32 and PE32+, resources followed by .reloc, last, or absent; with an overlay.
 class SmallImages : public ::testing::TestWithParam<const char*> {
 protected:
@@ -304,6 +321,21 @@ TEST(PeImage, TheTreeSizeIsKnownBeforeTheTreeIsBuilt)
     EXPECT_EQ((*back)[0].type.text(), "B");
     EXPECT_EQ((*back)[1].type.text(), "B") << "\"b\" files under \"B\"";
     EXPECT_EQ((*back)[2].type.text(), "3");
+}
+
+TEST(PeImage, TheChecksumSumsPiecesOfAnySize)
+{
+    std::string image = test::readFile(LUMO_PLAYER_EXE);
+    image += "odd";
+    const size_t field = image.find(std::string("PE\0\0", 4)) + 24 + 64;
+    const std::uint32_t whole = formats::PeImage::checksum(image, field);
+    std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(field), 4, '\0');
+    for (size_t step : {1u, 3u, 7u, 8u, 4097u}) {
+        formats::PeChecksum sum;
+        for (size_t at = 0; at < image.size(); at += step)
+            sum.add(std::string_view(image).substr(at, step));
+        EXPECT_EQ(sum.value(), whole) << "pieces of " << step;
+    }
 }
 
 TEST(PeImage, MalformedImagesAreReportedNotRead)

@@ -71,6 +71,20 @@ TEST(Win32FileSystem, WritesAtomicallyAndReportsFailures)
     ASSERT_TRUE(entries);
     ASSERT_EQ(entries->size(), 1u) << "no temporary file is left";
 
+    {
+        Result<std::unique_ptr<OutputFile>> dropped = files.replaceFile(folder / "a.lis");
+        ASSERT_TRUE(dropped);
+        ASSERT_TRUE((*dropped)->write("half"));
+    }
+    EXPECT_EQ(files.list(folder.path())->size(), 1u) << "a dropped file leaves nothing behind";
+    Result<std::unique_ptr<OutputFile>> patched = files.replaceFile(folder / "a.lis");
+    ASSERT_TRUE(patched);
+    ASSERT_TRUE((*patched)->write("three"));
+    ASSERT_TRUE((*patched)->writeAt(0, "T"));
+    ASSERT_TRUE((*patched)->write("!"));
+    ASSERT_TRUE((*patched)->close());
+    EXPECT_EQ(*files.readFile(folder / "a.lis"), "Three!");
+
     Status failed = files.writeFileAtomically(folder / "missing\\a.lis", "x");
     ASSERT_FALSE(failed);
     EXPECT_EQ(failed.message().rfind("Cannot create file \"" + (folder / "missing\\a.lis") + "\". ", 0), 0u);

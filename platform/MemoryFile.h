@@ -1,0 +1,33 @@
+// An output file held in memory: for composing a file in memory through code that writes files.
+#pragma once
+
+#include "FileSystem.h"
+
+#include <string>
+
+namespace lumo::platform {
+
+class MemoryOutputFile final : public OutputFile {
+public:
+    Status write(std::string_view bytes) override
+    {
+        m_bytes += bytes;
+        return {};
+    }
+    Status writeAt(std::uint64_t offset, std::string_view bytes) override
+    {
+        if (offset > m_bytes.size() || bytes.size() > m_bytes.size() - offset)
+            return Error{"writing past the end of a file in memory"};
+        m_bytes.replace(static_cast<size_t>(offset), bytes.size(), bytes);
+        return {};
+    }
+    std::uint64_t written() const override { return m_bytes.size(); }
+    Status close() override { return {}; }
+
+    std::string& bytes() { return m_bytes; }
+
+private:
+    std::string m_bytes;
+};
+
+} // namespace lumo::platform
