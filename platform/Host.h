@@ -4,6 +4,7 @@
 
 #include "Environment.h"
 #include "FileSystem.h"
+#include "ProgramResources.h"
 #include "Registry.h"
 #include "Shell.h"
 #include "WaveOut.h"
@@ -28,5 +29,8 @@ Registry& hostRegistry();
 WindowPresence& hostWindowPresence();
 Shell& hostShell();
 WaveOut& hostWaveOut();
+#ifdef _WIN32
+ProgramResources& hostProgramResources();
+#endif
 
 } // namespace lumo::platform

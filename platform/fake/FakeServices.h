@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../Environment.h"
+#include "../ProgramResources.h"
 #include "../Registry.h"
 #include "../Shell.h"
 #include "../WaveOut.h"
@@ -73,6 +74,18 @@ public:
         return true;
     }
     std::vector<Call> calls;
+};
+
+class FakeProgramResources final : public ProgramResources {
+public:
+    Result<std::string_view> rawData(const std::string& name) override
+    {
+        const auto found = resources.find(name);
+        if (found == resources.end())
+            return resourceNotFound(name);
+        return std::string_view(found->second);
+    }
+    std::map<std::string, std::string> resources;
 };
 
 class FakeEnvironment final : public Environment {

@@ -41,4 +41,10 @@ WaveOut& hostWaveOut()
     return instance;
 }
 
+ProgramResources& hostProgramResources()
+{
+    static Win32ProgramResources instance;
+    return instance;
+}
+
 } // namespace lumo::platform

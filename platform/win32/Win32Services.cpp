@@ -128,6 +128,17 @@ std::unique_ptr<PresenceClaim> Win32Presence::claim(std::string_view)
     return std::make_unique<PresenceClaim>();
 }
 
+Result<std::string_view> Win32ProgramResources::rawData(const std::string& name)
+{
+    // RT_RCDATA
+    HRSRC found = FindResourceW(nullptr, widen(name).c_str(), MAKEINTRESOURCEW(10));
+    HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes)
+        return resourceNotFound(name);
+    return std::string_view(static_cast<const char*>(bytes), SizeofResource(nullptr, found));
+}
+
 bool Win32Shell::open(const std::string& target, const std::string& parameters, const std::string& workingFolder)
 {
     const std::wstring file = widen(target);

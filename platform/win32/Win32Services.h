@@ -2,6 +2,7 @@
 #pragma once
 
 #include "../Environment.h"
+#include "../ProgramResources.h"
 #include "../Registry.h"
 #include "../Shell.h"
 #include "../WaveOut.h"
@@ -33,6 +34,12 @@ class Win32Presence final : public WindowPresence {
 public:
     bool isPresent(std::string_view windowClass) override;
     std::unique_ptr<PresenceClaim> claim(std::string_view windowClass) override;
+};
+
+// Looked up in the program's own module on every call; the bytes stay mapped while it runs.
+class Win32ProgramResources final : public ProgramResources {
+public:
+    Result<std::string_view> rawData(const std::string& name) override;
 };
 
 class Win32Shell final : public Shell {

@@ -1,0 +1,59 @@
+// The installer's Install step over what it needs of its window and of the system, so that the
+// order of its steps and the progress values can be checked without a window.
+#pragma once
+
+#include "ParamFile.h"
+
+#include "common/Random.h"
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumo::player {
+
+class InstallerSurface {
+public:
+    virtual ~InstallerSurface() = default;
+    virtual void setBar(int position) = 0;
+    virtual int bar() const = 0;
+    virtual void setLicenceLines(const std::vector<std::string>& lines) = 0;
+    // The licence window, modal: 1 Accept, 2 Decline or its close box.
+    virtual int runLicenceWindow() = 0;
+    // Copies the program's own file onto path, replacing a file there.
+    virtual bool copyProgramTo(const std::string& path) = 0;
+    // Yes / No with the information icon and the installer's caption as title.
+    virtual bool askYesNo(const std::string& text) = 0;
+    virtual void showError(const std::string& text) = 0;
+    // Stops the event loop at once: no close step runs.
+    virtual void endProgram() = 0;
+};
+
+struct InstallTarget {
+    std::string screensaverName; // the project file name before its first "."
+    std::string installedPath; // <system folder>\<name>.scr
+};
+
+// From parameter line 4; nullopt when the line is not at hand or names nothing.
+std::optional<InstallTarget> installTarget(const ParamLines& lines, const std::string& systemFolder);
+std::string installerCaption(const std::string& screensaverName);
+std::string confirmationText(const std::string& screensaverName, const std::string& systemFolder);
+
+struct InstallerContext {
+    InstallerSurface& surface;
+    platform::FileSystem& files;
+    platform::Shell& shell;
+    Random& random;
+    std::string workFolder;
+    std::string systemFolder;
+};
+
+// Install (Button1Click). Without a target it reports that the screensaver cannot be installed.
+void Install(InstallerContext& context, const std::optional<InstallTarget>& target);
+
+// Makes the file the current screensaver through the display settings.
+void SetAsScreenSaver(platform::Shell& shell, const std::string& installedPath);
+
+} // namespace lumo::player

@@ -1,0 +1,112 @@
+#include "player/core/Installer.h"
+
+#include "platform/fake/FakeServices.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace lumo::player {
+
+namespace {
+
+class RecordingInstaller final : public InstallerSurface {
+public:
+    void setBar(int position) override
+    {
+        m_bar = position;
+        log.push_back("bar " + std::to_string(position));
+    }
+    int bar() const override { return m_bar; }
+    void setLicenceLines(const std::vector<std::string>& lines) override { licence = lines; }
+    int runLicenceWindow() override
+    {
+        log.push_back("licence");
+        return licenceResult;
+    }
+    bool copyProgramTo(const std::string& path) override
+    {
+        log.push_back("copy " + path);
+        return true;
+    }
+    bool askYesNo(const std::string& text) override
+    {
+        log.push_back("ask " + text);
+        return answer;
+    }
+    void showError(const std::string& text) override { log.push_back("error " + text); }
+    void endProgram() override { log.push_back("end"); }
+
+    std::vector<std::string> log;
+    std::vector<std::string> licence;
+    int licenceResult = 1;
+    bool answer = true;
+
+private:
+    int m_bar = 0;
+};
+
+const std::string kSystem = "C:\\windows\\system32";
+const std::string kAsk = "ask MySaver successfull intalled to C:\\windows\\system32. Do you want to set this "
+                         "screensaver as default and open config window?";
+
+} // namespace
+
+class InstallerTest : public ::testing::Test {
+protected:
+    void install(const std::string& projectFile = "MySaver.exe")
+    {
+        InstallerContext context{surface, files, shell, random, dir.path(), kSystem};
+        Install(context, installTarget(ParamLines({"round", "1", "\\Logo\\Logos.swf", projectFile}), kSystem));
+    }
+
+    test::TempDir dir;
+    platform::PosixFileSystem files;
+    platform::FakeShell shell;
+    Random random;
+    RecordingInstaller surface;
+};
+
+TEST_F(InstallerTest, WithoutALicenceTheBarShowsTheFirstDrawsThenCopiesAndConfirms)
+{
+    install();
+    EXPECT_EQ(surface.log, (std::vector<std::string>{"bar 0", "bar 2", "copy C:\\windows\\system32\\MySaver.scr",
+                                                     "bar 100", kAsk, "end"}));
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].target, "rundll32.exe");
+    EXPECT_EQ(shell.calls[0].parameters, "desk.cpl,InstallScreenSaver C:\\windows\\system32\\MySaver.scr");
+
+    surface.answer = false;
+    surface.log.clear();
+    install("My.Cool.Saver.exe");
+    EXPECT_EQ(surface.log[2], "copy C:\\windows\\system32\\My.scr");
+    EXPECT_EQ(surface.log.back(), "end");
+    EXPECT_EQ(shell.calls.size(), 1u) << "No starts nothing";
+}
+
+TEST_F(InstallerTest, ALicenceIsAcceptedOrDeclinedBeforeAnythingIsCopied)
+{
+    test::writeFile(dir / "License.txt", "Terms\r\nof use\r\n");
+    install();
+    EXPECT_EQ(surface.licence, (std::vector<std::string>{"Terms", "of use"}));
+    EXPECT_EQ(surface.log, (std::vector<std::string>{"bar 0", "licence", "copy C:\\windows\\system32\\MySaver.scr",
+                                                     kAsk, "end"}));
+
+    surface.log.clear();
+    surface.licenceResult = 2;
+    install();
+    EXPECT_EQ(surface.log, (std::vector<std::string>{"bar 0", "licence", "end"})) << "nothing is copied";
+}
+
+TEST_F(InstallerTest, WithoutAProjectNameNothingIsCopied)
+{
+    InstallerContext context{surface, files, shell, random, dir.path(), kSystem};
+    Install(context, installTarget(ParamLines({"round"}), kSystem));
+    ASSERT_EQ(surface.log.size(), 2u);
+    EXPECT_EQ(surface.log[1].rfind("error The screensaver cannot be installed", 0), 0u);
+    EXPECT_FALSE(installTarget(ParamLines({"", "", "", ".exe"}), kSystem)) << "a name that is only an extension";
+    EXPECT_EQ(installerCaption(installTarget(ParamLines({"", "", "", "Saver"}), kSystem)->screensaverName),
+              "Installer for Saver");
+}
+
+} // namespace lumo::player
