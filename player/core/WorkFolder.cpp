@@ -1,5 +1,6 @@
 #include "WorkFolder.h"
 
+#include "common/Codepage.h"
 #include "common/ListFile.h"
 #include "common/PathRules.h"
 #include "common/TempFolder.h"
@@ -47,12 +48,21 @@ Result<ParamLines> readParameterFile(platform::FileSystem& files, const std::str
     Result<std::string> bytes = files.readFile(inWorkFolder(folder, "param.lis"));
     if (!bytes)
         return bytes.error();
-    return readParamLines(*bytes, onWrongMarker);
+    // The Creator writes Windows-1252; the program works in UTF-8.
+    const ParamLines raw = readParamLines(*bytes, onWrongMarker);
+    std::vector<std::string> lines;
+    for (int i = 1; i <= static_cast<int>(raw.count()); ++i)
+        lines.push_back(cp1252ToUtf8(*raw.text(i)));
+    return ParamLines(std::move(lines));
 }
 
 Result<std::vector<std::string>> readPlayList(platform::FileSystem& files, const std::string& folder)
 {
-    return readListFile(files, inWorkFolder(folder, "playl.lis"));
+    Result<std::vector<std::string>> entries = readListFile(files, inWorkFolder(folder, "playl.lis"));
+    if (entries)
+        for (std::string& entry : *entries)
+            entry = cp1252ToUtf8(entry);
+    return entries;
 }
 
 } // namespace lumo::player

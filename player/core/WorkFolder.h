@@ -29,10 +29,10 @@ std::string inWorkFolder(const std::string& folder, const std::string& name);
 Status unpackProject(platform::FileSystem& files, platform::ProgramResources& resources, const std::string& folder,
                      formats::ZlibMultiple& lib);
 
-// param.lis of the work folder; "Cannot open file" when it cannot be read.
+// param.lis of the work folder, its lines in UTF-8; "Cannot open file" when it cannot be read.
 Result<ParamLines> readParameterFile(platform::FileSystem& files, const std::string& folder,
                                      const std::function<void()>& onWrongMarker);
-// playl.lis of the work folder, one entry a line.
+// playl.lis of the work folder, one entry a line, in UTF-8.
 Result<std::vector<std::string>> readPlayList(platform::FileSystem& files, const std::string& folder);
 
 } // namespace lumo::player

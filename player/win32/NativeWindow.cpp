@@ -45,8 +45,23 @@ void NativeWindow::centreOnDesktop()
                  work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void NativeWindow::showLeading()
+{
+    centreOnDesktop();
+    ShowWindow(m_hwnd, SW_SHOWNORMAL);
+}
+
 LRESULT NativeWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CLOSE) {
+        if (closeQuery()) {
+            if (m_leading)
+                DestroyWindow(m_hwnd);
+            else
+                ShowWindow(m_hwnd, SW_HIDE);
+        }
+        return 0;
+    }
     if (message == WM_DESTROY) {
         const bool leading = m_leading;
         m_hwnd = nullptr;

@@ -25,11 +25,18 @@ public:
 
     HWND hwnd() const { return m_hwnd; }
     void centreOnDesktop();
-    // Called when the window is destroyed; the leading window ends the message loop there.
+    // The leading window ends the message loop when it is destroyed; closing any other only hides it.
     void setLeading(bool leading) { m_leading = leading; }
+    bool leading() const { return m_leading; }
+    // The first window of the mode is shown when the loop starts.
+    virtual void showLeading();
+    // The ordinary close request: the close step, then destroy (leading) or hide.
+    void close() { SendMessageW(m_hwnd, WM_CLOSE, 0, 0); }
 
 protected:
     virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // FormCloseQuery: false keeps the window open.
+    virtual bool closeQuery() { return true; }
 
 private:
     static LRESULT CALLBACK dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,14 +1,20 @@
 // The player program's entry: the mode from the own file name and the first argument, the windows
-// of that mode created hidden in their order, the leading one shown, the message loop until it
-// closes. The "none" modes end at once with exit code 0 and no window.
-#include "PlayerWindows.h"
+// of that mode created hidden in their order (creating the player window runs its creation step),
+// the leading one shown when the loop starts, the loop until it closes. The "none" modes end at
+// once with exit code 0 and no window.
+#include "InstallerWindow.h"
+#include "LicenceWindow.h"
+#include "PlayerServices.h"
+#include "ScreenSaverWindow.h"
+#include "SettingsWindow.h"
 
-#include "platform/Host.h"
 #include "platform/win32/Wide.h"
 #include "player/core/PlayerMode.h"
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <ole2.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -30,29 +36,19 @@ std::optional<std::string> firstArgument()
     return first;
 }
 
-std::unique_ptr<NativeWindow> createWindow(PlayerWindow which)
+std::unique_ptr<NativeWindow> createWindow(PlayerWindow which, PlayerServices& services)
 {
     switch (which) {
     case PlayerWindow::MainFrm:
-        return std::make_unique<FSMainFrm>();
+        return std::make_unique<SettingsWindow>(services);
     case PlayerWindow::ScreenSaver:
-        return std::make_unique<FSScreenSaver>();
+        return std::make_unique<ScreenSaverWindow>(services);
     case PlayerWindow::Installer:
-        return std::make_unique<Form3>();
+        return std::make_unique<InstallerWindow>(services);
     case PlayerWindow::Licence:
-        return std::make_unique<Form4>();
+        return std::make_unique<LicenceWindow>(services);
     }
     return nullptr;
-}
-
-void showLeading(NativeWindow& window, PlayerWindow which)
-{
-    if (which == PlayerWindow::ScreenSaver) {
-        static_cast<FSScreenSaver&>(window).showMaximised();
-        return;
-    }
-    window.centreOnDesktop();
-    ShowWindow(window.hwnd(), SW_SHOWNORMAL);
 }
 
 } // namespace
@@ -64,18 +60,27 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (order.empty())
         return 0;
 
-    std::vector<std::unique_ptr<NativeWindow>> windows;
-    for (const PlayerWindow which : order)
-        windows.push_back(createWindow(which));
-    windows.front()->setLeading(true);
-    showLeading(*windows.front(), order.front());
+    OleInitialize(nullptr);
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    {
+        PlayerServices services;
+        std::vector<std::unique_ptr<NativeWindow>> windows;
+        for (const PlayerWindow which : order)
+            windows.push_back(createWindow(which, services));
+        for (auto& window : windows)
+            if (auto* installer = dynamic_cast<InstallerWindow*>(window.get()))
+                for (auto& other : windows)
+                    if (auto* licence = dynamic_cast<LicenceWindow*>(other.get()))
+                        installer->setLicenceWindow(licence);
 
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        windows.front()->setLeading(true);
+        windows.front()->showLeading();
+        services.runLoop();
+        // The other windows go without their close steps.
+        services.messageFilter = nullptr;
+        windows.clear();
     }
-    // The other windows go without their close steps.
-    windows.clear();
+    OleUninitialize();
     return 0;
 }

@@ -1,0 +1,88 @@
+#include "Controls.h"
+
+#include <commctrl.h>
+
+namespace lumo::player {
+
+namespace {
+
+HFONT dialogFont()
+{
+    static const HFONT font = [] {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }();
+    return font;
+}
+
+HWND create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, int id, int left,
+            int top, int width, int height)
+{
+    HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height,
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
+    return control;
+}
+
+} // namespace
+
+HWND createButton(HWND parent, int id, const wchar_t* caption, int left, int top, int width, int height)
+{
+    return create(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, 0, parent, id, left, top, width, height);
+}
+
+HWND createCheckBox(HWND parent, int id, const wchar_t* caption, int left, int top, int width, int height)
+{
+    return create(L"BUTTON", caption, WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, id, left, top, width, height);
+}
+
+HWND createLabel(HWND parent, const wchar_t* caption, int left, int top)
+{
+    HWND label = create(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0, parent, -1, left, top, 0, 0);
+    setLabelText(label, caption);
+    return label;
+}
+
+HWND createMemo(HWND parent, int left, int top, int width, int height)
+{
+    return create(L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                  WS_EX_CLIENTEDGE, parent, -1, left, top, width, height);
+}
+
+HWND createProgressBar(HWND parent, int left, int top, int width, int height)
+{
+    HWND bar = create(PROGRESS_CLASSW, L"", 0, 0, parent, -1, left, top, width, height);
+    SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+    return bar;
+}
+
+void setLabelText(HWND label, const std::wstring& text)
+{
+    SetWindowTextW(label, text.c_str());
+    HDC dc = GetDC(label);
+    const HGDIOBJ old = SelectObject(dc, dialogFont());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    const RECT r = boundsOf(label);
+    setBounds(label, r.left, r.top, size.cx, size.cy ? size.cy : 13);
+}
+
+void setBounds(HWND control, int left, int top, int width, int height)
+{
+    SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT boundsOf(HWND control)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+} // namespace lumo::player

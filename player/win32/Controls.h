@@ -1,0 +1,23 @@
+// Child controls of the player's windows, placed in client coordinates as designed, in the
+// dialog font of the system.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace lumo::player {
+
+HWND createButton(HWND parent, int id, const wchar_t* caption, int left, int top, int width, int height);
+HWND createCheckBox(HWND parent, int id, const wchar_t* caption, int left, int top, int width, int height);
+HWND createLabel(HWND parent, const wchar_t* caption, int left, int top);
+// A multi-line edit with a vertical scroll bar.
+HWND createMemo(HWND parent, int left, int top, int width, int height);
+HWND createProgressBar(HWND parent, int left, int top, int width, int height);
+
+// A label's width follows its text.
+void setLabelText(HWND label, const std::wstring& text);
+void setBounds(HWND control, int left, int top, int width, int height);
+RECT boundsOf(HWND control); // in its parent's client coordinates
+
+} // namespace lumo::player

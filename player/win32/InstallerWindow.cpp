@@ -1,0 +1,129 @@
+#include "InstallerWindow.h"
+
+#include "Controls.h"
+
+#include "common/DeleteFolderTree.h"
+#include "common/Text.h"
+#include "platform/win32/Wide.h"
+#include "player/core/WorkFolder.h"
+
+#include <commctrl.h>
+
+namespace lumo::player {
+
+namespace {
+
+constexpr int kInstallId = 1;
+constexpr int kCancelId = 2;
+
+} // namespace
+
+InstallerWindow::InstallerWindow(PlayerServices& services)
+    : NativeWindow(L"TForm3", L"Installer ", {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 397, 376})
+    , m_services(services)
+{
+    constexpr int panel1Top = 376 - 56;
+    m_view = createMovieView(hwnd(), {0, 0, 397, panel1Top});
+    EnableWindow(m_view->hwnd(), FALSE); // Panel2 is disabled: the movie takes no input
+    m_bar = createProgressBar(hwnd(), 2, panel1Top + 2, 390, 12);
+    createButton(hwnd(), kInstallId, L"Install", 232, panel1Top + 24, 75, 25);
+    createButton(hwnd(), kCancelId, L"Cancel", 320, panel1Top + 24, 75, 25); // no action: the close box closes
+}
+
+void InstallerWindow::showLeading()
+{
+    formShow();
+    centreOnDesktop();
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+}
+
+void InstallerWindow::formShow()
+{
+    const std::string work = workFolder(m_services.environment);
+    if (Status unpacked = unpackProject(m_services.files, m_services.resources, work, m_services.pumpingLib);
+        !unpacked) {
+        showError(unpacked.message());
+        return;
+    }
+    Result<ParamLines> lines = readParameterFile(m_services.files, work, [this] { m_services.showWrongMarker(); });
+    if (!lines) {
+        showError(lines.message());
+        return;
+    }
+    m_lines = *lines;
+    Result<std::string> projectFile = m_lines.text(4);
+    if (!projectFile) {
+        showError(projectFile.message());
+        return;
+    }
+    SetWindowTextW(hwnd(), platform::widen(installerCaption(TextBefore('.', *projectFile))).c_str());
+    Result<std::string> logo = m_lines.text(3);
+    if (!logo) {
+        showError(logo.message());
+        return;
+    }
+    m_view->loadMovie(0, platform::widen(work + *logo));
+    m_view->play();
+}
+
+void InstallerWindow::setBar(int position)
+{
+    SendMessageW(m_bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+int InstallerWindow::bar() const
+{
+    return static_cast<int>(SendMessageW(m_bar, PBM_GETPOS, 0, 0));
+}
+
+void InstallerWindow::setLicenceLines(const std::vector<std::string>& lines)
+{
+    m_licence->setLines(lines);
+}
+
+int InstallerWindow::runLicenceWindow()
+{
+    return m_licence->showModal(hwnd());
+}
+
+bool InstallerWindow::copyProgramTo(const std::string& path)
+{
+    return CopyFileW(platform::widen(m_services.environment.programPath()).c_str(), platform::widen(path).c_str(),
+                     FALSE);
+}
+
+bool InstallerWindow::askYesNo(const std::string& text)
+{
+    wchar_t caption[256];
+    GetWindowTextW(hwnd(), caption, 256);
+    return MessageBoxW(hwnd(), platform::widen(text).c_str(), caption, MB_YESNO | MB_ICONINFORMATION) == IDYES;
+}
+
+void InstallerWindow::showError(const std::string& text)
+{
+    m_services.showError(text);
+}
+
+void InstallerWindow::endProgram()
+{
+    m_services.terminate();
+}
+
+bool InstallerWindow::closeQuery()
+{
+    DeleteFolderTree(m_services.files, workFolder(m_services.environment), true, false, true);
+    return true;
+}
+
+LRESULT InstallerWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kInstallId) {
+        InstallerContext context{*this,         m_services.files, m_services.shell, m_services.random,
+                                 workFolder(m_services.environment), m_services.environment.systemFolder()};
+        Install(context, installTarget(m_lines, m_services.environment.systemFolder()));
+        return 0;
+    }
+    return NativeWindow::onMessage(message, wParam, lParam);
+}
+
+} // namespace lumo::player

@@ -1,0 +1,154 @@
+#include "SettingsWindow.h"
+
+#include "Controls.h"
+
+#include "common/DeleteFolderTree.h"
+#include "platform/win32/Wide.h"
+#include "player/core/WorkFolder.h"
+
+namespace lumo::player {
+
+namespace {
+
+constexpr int kMuteId = 1;
+constexpr int kOkId = 2;
+constexpr int kPanel2Height = 41;
+
+} // namespace
+
+SettingsWindow::SettingsWindow(PlayerServices& services)
+    : NativeWindow(L"TFSMainFrm", L"Lumo ScreenSaver", {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 453, 217})
+    , m_services(services)
+{
+    m_view = createMovieView(hwnd(), {0, 0, 453, 217 - kPanel2Height});
+    EnableWindow(m_view->hwnd(), FALSE); // Panel1 is disabled: the movie takes no input
+    m_label = createLabel(hwnd(), L"Label1", 8, 176 + 16);
+    m_mute = createCheckBox(hwnd(), kMuteId, L"Mute", 312, 176 + 16, 49, 17);
+    m_ok = createButton(hwnd(), kOkId, L"Ok", 368, 176 + 8, 75, 25);
+}
+
+void SettingsWindow::showLeading()
+{
+    formShow();
+    centreOnDesktop();
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+}
+
+void SettingsWindow::formShow()
+{
+    Result<bool> muted = readMuteSound(m_services.registry, programFileName(m_services.environment));
+    if (!muted) {
+        m_services.showError(muted.message());
+        return;
+    }
+    const bool was = SendMessageW(m_mute, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    SendMessageW(m_mute, BM_SETCHECK, *muted ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (was != *muted)
+        checkBoxClick(); // as a user's click would
+    m_services.SetWaveMute(*muted);
+
+    const std::string work = workFolder(m_services.environment);
+    if (Status unpacked = unpackProject(m_services.files, m_services.resources, work, m_services.pumpingLib);
+        !unpacked) {
+        m_services.showError(unpacked.message());
+        return;
+    }
+    Result<ParamLines> lines
+        = readParameterFile(m_services.files, work, [this] { m_services.showWrongMarker(); });
+    if (!lines) {
+        m_services.showError(lines.message());
+        return;
+    }
+    if (Status applied = applyParameterLines(*lines, work, *this); !applied)
+        m_services.showError(applied.message());
+}
+
+void SettingsWindow::checkBoxClick()
+{
+    m_services.SetWaveMute(SendMessageW(m_mute, BM_GETCHECK, 0, 0) == BST_CHECKED);
+}
+
+void SettingsWindow::okClick()
+{
+    const bool muted = SendMessageW(m_mute, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (Status written = writeMuteSound(m_services.registry, programFileName(m_services.environment), muted);
+        !written) {
+        m_services.showError(written.message());
+        return; // the dialog stays open
+    }
+    close();
+}
+
+bool SettingsWindow::closeQuery()
+{
+    DeleteFolderTree(m_services.files, workFolder(m_services.environment), true, false, true);
+    return true;
+}
+
+void SettingsWindow::layout()
+{
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    const int top = client.bottom - kPanel2Height;
+    m_view->setBounds({0, 0, client.right, top});
+    const RECT label = boundsOf(m_label);
+    setBounds(m_label, 8, top + 16, label.right - label.left, label.bottom - label.top);
+    // CheckBox1 and Button1 are anchored to the top right of Panel2.
+    setBounds(m_mute, client.right - (453 - 312), top + 16, 49, 17);
+    setBounds(m_ok, client.right - (453 - 368), top + 8, 75, 25);
+}
+
+void SettingsWindow::setCaption(const std::string& caption)
+{
+    SetWindowTextW(hwnd(), platform::widen(caption).c_str());
+}
+
+void SettingsWindow::setOuterSize(int width, int height)
+{
+    SetWindowPos(hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SettingsWindow::setMuteVisible(bool visible)
+{
+    ShowWindow(m_mute, visible ? SW_SHOW : SW_HIDE);
+}
+
+void SettingsWindow::setLabelVisible(bool visible)
+{
+    ShowWindow(m_label, visible ? SW_SHOW : SW_HIDE);
+}
+
+void SettingsWindow::setLabel(const std::string& text)
+{
+    setLabelText(m_label, platform::widen(text));
+}
+
+void SettingsWindow::showLogo(const std::string& location)
+{
+    m_view->loadMovie(0, platform::widen(location));
+    m_view->play();
+}
+
+LRESULT SettingsWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kMuteId)
+            checkBoxClick();
+        else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kOkId)
+            okClick();
+        return 0;
+    case WM_SIZE:
+        layout();
+        return 0;
+    case WM_ACTIVATE:
+        // The focus routine: the movie never keeps the keyboard, so "Ok" has it.
+        if (LOWORD(wParam) != WA_INACTIVE)
+            SetFocus(m_ok);
+        return 0;
+    default:
+        return NativeWindow::onMessage(message, wParam, lParam);
+    }
+}
+
+} // namespace lumo::player
