@@ -33,6 +33,8 @@ InstallerWindow::InstallerWindow(PlayerServices& services)
 void InstallerWindow::showLeading()
 {
     formShow();
+    if (m_services.terminated())
+        return;
     centreOnDesktop();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
 }
@@ -40,11 +42,8 @@ void InstallerWindow::showLeading()
 void InstallerWindow::formShow()
 {
     const std::string work = workFolder(m_services.environment);
-    if (Status unpacked = unpackProject(m_services.files, m_services.resources, work, m_services.pumpingLib);
-        !unpacked) {
-        showError(unpacked.message());
+    if (!m_services.unpack(work, m_services.pumpingLib))
         return;
-    }
     Result<ParamLines> lines = readParameterFile(m_services.files, work, [this] { m_services.showWrongMarker(); });
     if (!lines) {
         showError(lines.message());

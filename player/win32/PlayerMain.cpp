@@ -75,8 +75,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
                         installer->setLicenceWindow(licence);
 
         windows.front()->setLeading(true);
-        windows.front()->showLeading();
-        services.runLoop();
+        // A creation step that could not unpack the project has ended the program already.
+        if (!services.terminated()) {
+            windows.front()->showLeading();
+            services.runLoop();
+        }
         // The other windows go without their close steps.
         services.messageFilter = nullptr;
         windows.clear();

@@ -1,8 +1,10 @@
 #include "PlayerServices.h"
 
+#include "common/DeleteFolderTree.h"
 #include "common/PathRules.h"
 #include "common/WaveMute.h"
 #include "platform/win32/Wide.h"
+#include "player/core/WorkFolder.h"
 
 namespace lumo::player {
 
@@ -43,6 +45,21 @@ void PlayerServices::showWrongMarker() const
 void PlayerServices::SetWaveMute(bool muted)
 {
     lumo::SetWaveMute(waveOut, muted);
+}
+
+bool PlayerServices::unpack(const std::string& workFolder, formats::ZlibMultiple& lib)
+{
+    if (m_terminated)
+        return false;
+    const bool hasArchive = static_cast<bool>(resources.rawData("FILELIST"));
+    const Status unpacked = unpackProject(files, resources, workFolder, lib);
+    if (unpacked)
+        return true;
+    if (hasArchive)
+        DeleteFolderTree(files, workFolder, true, false, true);
+    showError(unpacked.message());
+    terminate();
+    return false;
 }
 
 bool PlayerServices::dispatchOne(const MSG& message)

@@ -35,6 +35,10 @@ public:
     // The "KX" box shown when the parameter file's marker is wrong.
     void showWrongMarker() const;
     void SetWaveMute(bool muted);
+    // Unpacks the project into the work folder. A program without its project cannot do anything
+    // useful: a missing or damaged archive is reported once, what was unpacked of it is removed, and
+    // the program ends.
+    bool unpack(const std::string& workFolder, formats::ZlibMultiple& lib);
 
     // Application.OnMessage: sees every message the loop takes from the queue.
     std::function<void(const MSG&)> messageFilter;

@@ -28,12 +28,8 @@ ScreenSaverWindow::ScreenSaverWindow(PlayerServices& services)
 void ScreenSaverWindow::formCreate()
 {
     m_workFolder = workFolder(m_services.environment);
-    if (Status unpacked = unpackProject(m_services.files, m_services.resources, m_workFolder, m_services.quietLib);
-        !unpacked) {
-        // The rest of the step is skipped: the pointer stays visible and no filter is installed.
-        m_services.showError(unpacked.message());
-        return;
-    }
+    if (!m_services.unpack(m_workFolder, m_services.quietLib))
+        return; // the pointer stays visible and no filter is installed
     m_sequence.restart();
     POINT at{};
     GetCursorPos(&at);
@@ -45,6 +41,8 @@ void ScreenSaverWindow::formCreate()
 void ScreenSaverWindow::showLeading()
 {
     formShow();
+    if (m_services.terminated())
+        return;
     ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
 }
 

@@ -30,6 +30,8 @@ SettingsWindow::SettingsWindow(PlayerServices& services)
 void SettingsWindow::showLeading()
 {
     formShow();
+    if (m_services.terminated())
+        return;
     centreOnDesktop();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
 }
@@ -48,11 +50,8 @@ void SettingsWindow::formShow()
     m_services.SetWaveMute(*muted);
 
     const std::string work = workFolder(m_services.environment);
-    if (Status unpacked = unpackProject(m_services.files, m_services.resources, work, m_services.pumpingLib);
-        !unpacked) {
-        m_services.showError(unpacked.message());
+    if (!m_services.unpack(work, m_services.pumpingLib))
         return;
-    }
     Result<ParamLines> lines
         = readParameterFile(m_services.files, work, [this] { m_services.showWrongMarker(); });
     if (!lines) {

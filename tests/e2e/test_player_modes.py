@@ -5,9 +5,10 @@ import subprocess
 import unittest
 
 import e2e
+import product
 
 SETTINGS = '^Lumo ScreenSaver$'
-INSTALLER = '^Installer '
+INSTALLER = '^Installer for MySaver$'
 SCREENSAVER = '^FSScreenSaver$'
 
 
@@ -16,8 +17,10 @@ class PlayerModes(unittest.TestCase):
     def setUpClass(cls):
         e2e.make_wine_prefix()
         cls.folder = e2e.scratch_dir('modes-')
-        for name in ('MySaver.exe', 'MySaver.scr', 'MySaver.bin', 'MySaver'):
-            shutil.copy(os.path.join(e2e.BIN, 'lumo-player.exe'), os.path.join(cls.folder, name))
+        saver = product.build(cls.folder, 'MySaver.exe', lines=product.DEFAULT_LINES[:8] + ['Lumo ScreenSaver']
+                              + product.DEFAULT_LINES[9:])
+        for name in ('MySaver.scr', 'MySaver.bin', 'MySaver'):
+            shutil.copy(saver, os.path.join(cls.folder, name))
 
     @classmethod
     def tearDownClass(cls):

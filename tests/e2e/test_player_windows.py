@@ -1,0 +1,166 @@
+"""The produced screensaver under Wine: unpacking its own FILELIST, the full-screen player and its
+input filter, the settings dialog and its stored mute setting, the installer and its licence."""
+import os
+import shutil
+import subprocess
+import time
+import unittest
+
+import e2e
+import product
+
+# Wine draws the frame itself when no window manager runs: the client area starts this far in.
+FRAME_LEFT, FRAME_TOP = 3, 22
+
+
+def geometry(window):
+    out = e2e.xdotool('getwindowgeometry', '--shell', window).stdout
+    values = dict(line.split('=', 1) for line in out.split())
+    return int(values['X']), int(values['Y']), int(values['WIDTH']), int(values['HEIGHT'])
+
+
+def click_client(window, x, y):
+    time.sleep(0.5)  # a window just mapped may not take a click yet
+    left, top, _, _ = geometry(window)
+    e2e.xdotool('mousemove', '--sync', str(left + FRAME_LEFT + x), str(top + FRAME_TOP + y))
+    e2e.xdotool('click', '1')
+
+
+def reg_query(key, value):
+    out = subprocess.run(['wine', 'reg', 'query', key, '/v', value], env=e2e.wine_env(), capture_output=True,
+                         text=True, timeout=e2e.TIMEOUT).stdout
+    for line in out.splitlines():
+        parts = line.split()
+        if parts[:2] == [value, 'REG_SZ']:
+            return parts[2] if len(parts) > 2 else ''
+    return None
+
+
+class PlayerWindows(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        e2e.make_wine_prefix()
+
+    def setUp(self):
+        self.folder = e2e.scratch_dir('windows-')
+        self.process = None
+        self.env = e2e.wine_env()
+        self.env['ALSA_CONFIG_PATH'] = os.path.join(os.path.dirname(__file__), 'asound-null.conf')
+
+    def tearDown(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def start(self, program, *args):
+        self.process = subprocess.Popen(['wine', program, *args], env=self.env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+
+    def ended(self):
+        return self.process.wait(timeout=e2e.TIMEOUT) == 0
+
+    def work(self, name):
+        return os.path.join(product.wine_temp(), name)
+
+    def test_screensaver_unpacks_its_filelist_and_closes_on_input_beyond_five_pixels(self):
+        saver = product.build(self.folder, 'MySaver.scr')
+        e2e.xdotool('mousemove', '--sync', '200', '200')
+        self.start(saver, '/s')
+        found = e2e.wait_for_window('^FSScreenSaver$')
+        self.assertEqual(len(found), 1)
+        _, _, width, height = geometry(found[0])
+        screen = e2e.xdotool('getdisplaygeometry').stdout.split()
+        self.assertEqual([str(width), str(height)], screen, 'the player fills the screen')
+        # The resource, read back through FindResource/LoadResource, byte for byte.
+        with open(os.path.join(self.folder, 'file.lis'), 'rb') as f, \
+                open(os.path.join(self.work('MySaver.scr'), 'files.lis'), 'rb') as g:
+            self.assertEqual(f.read(), g.read())
+        for name in ('param.lis', 'playl.lis', 'one.swf', 'two.png', os.path.join('Logo', 'Logos.png')):
+            self.assertTrue(os.path.exists(os.path.join(self.work('MySaver.scr'), name)), name)
+
+        e2e.xdotool('mousemove', '--sync', '205', '195')
+        time.sleep(1)
+        self.assertIsNone(self.process.poll(), 'a jitter of 5 pixels is tolerated')
+        e2e.xdotool('mousemove', '--sync', '206', '200')
+        self.assertTrue(self.ended())
+        self.assertFalse(os.path.exists(self.work('MySaver.scr')), 'the close step removes the work folder')
+
+    def test_settings_dialog_takes_its_look_from_the_project_and_stores_mute(self):
+        saver = product.build(self.folder, 'Dialog.scr')
+        subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Dialog.scr', '/f'], env=e2e.wine_env(),
+                       capture_output=True, timeout=e2e.TIMEOUT)  # no stored setting: the box starts clear
+        self.start(saver)
+        found = e2e.wait_for_window('^My settings$')
+        self.assertEqual(len(found), 1, 'the caption is line 9')
+        _, _, width, height = geometry(found[0])
+        self.assertEqual((width, height), (470, 400), 'the outer size is lines 6 and 5')
+        self.assertTrue(os.path.isdir(self.work('Dialog.scr')))
+        client_width, client_height = width - 2 * FRAME_LEFT, height - FRAME_TOP - FRAME_LEFT
+        click_client(found[0], client_width - 141 + 8, client_height - 41 + 16 + 8)  # "Mute"
+        time.sleep(1)
+        self.assertFalse(os.path.exists(self.work('Dialog.scr')),
+                         'the first input closes the hidden player, which removes the work folder')
+        click_client(found[0], client_width - 85 + 37, client_height - 41 + 8 + 12)  # "Ok"
+        self.assertTrue(self.ended())
+        self.assertEqual(reg_query(r'HKCU\Software\Dialog.scr', 'MuteSound'), '1')
+
+    def test_installer_copies_itself_under_the_project_name_and_asks_before_setting_it(self):
+        lines = list(product.DEFAULT_LINES)
+        lines[3] = 'My.Cool.Saver.exe'
+        installer = product.build(self.folder, 'Setup.exe', lines=lines)
+        installed = os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32', 'My.scr')
+        if os.path.exists(installed):
+            os.remove(installed)
+        self.start(installer)
+        found = e2e.wait_for_window('^Installer for My$')
+        self.assertEqual(len(found), 1)
+        click_client(found[0], 232 + 37, 320 + 24 + 12)  # "Install"
+        boxes = []
+        deadline = time.monotonic() + e2e.TIMEOUT
+        while len(boxes) < 2 and time.monotonic() < deadline:
+            boxes = e2e.visible_windows('^Installer for My$')
+            time.sleep(0.1)
+        self.assertEqual(len(boxes), 2, 'the confirmation box has the installer caption as its title')
+        with open(installer, 'rb') as f, open(installed, 'rb') as g:
+            self.assertEqual(f.read(), g.read())
+        e2e.press(boxes[-1], 'n')
+        self.assertTrue(self.ended())
+        self.assertTrue(os.path.isdir(self.work('Setup.exe')), 'ending from Install skips the close step')
+        shutil.rmtree(self.work('Setup.exe'))
+        os.remove(installed)
+
+    def test_declining_the_licence_ends_without_copying(self):
+        lines = list(product.DEFAULT_LINES)
+        lines[3] = 'Licensed.exe'
+        installer = product.build(self.folder, 'Licensed.exe', lines=lines, licence='Terms\r\nof use\r\n')
+        self.start(installer)
+        found = e2e.wait_for_window('^Installer for Licensed$')
+        click_client(found[0], 232 + 37, 320 + 24 + 12)
+        licence = e2e.wait_for_window('^Form4$')
+        self.assertEqual(len(licence), 1)
+        click_client(licence[0], 160 + 37, 317 - 41 + 8 + 12)  # "Decline"
+        self.assertTrue(self.ended())
+        self.assertFalse(os.path.exists(os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32',
+                                                     'Licensed.scr')))
+        shutil.rmtree(self.work('Licensed.exe'), ignore_errors=True)
+
+    def test_a_missing_or_damaged_filelist_gives_one_error_and_ends(self):
+        plain = os.path.join(self.folder, 'Plain.scr')
+        shutil.copy(os.path.join(e2e.BIN, 'lumo-player.exe'), plain)
+        damaged = product.build(self.folder, 'Damaged.scr', archive=b'\x03..\\\x05x.txt' + b'\x04\0\0\0\x08\0\0\0')
+        for program, name in ((plain, 'Plain'), (damaged, 'Damaged')):
+            for args in ([], ['/s']):
+                with self.subTest(program=name, args=args):
+                    self.start(program, *args)
+                    boxes = e2e.wait_for_window(f'^{name}$')
+                    self.assertEqual(len(boxes), 1, 'one error box titled with the program name')
+                    e2e.press(boxes[0], 'Return')
+                    self.assertTrue(self.ended())
+                    self.assertEqual(e2e.visible_windows('^FSScreenSaver$|^My settings$|^Lumo ScreenSaver$'), [])
+                    self.assertFalse(os.path.exists(self.work(name + '.scr')))
+                    self.assertFalse(os.path.exists(os.path.join(product.wine_temp(), 'x.txt')))
+
+
+if __name__ == '__main__':
+    unittest.main(verbosity=2)
