@@ -19,6 +19,16 @@ def scramble(lines):
     return b'KX' + bytes(b ^ (0x5A if p % 2 else 0xC3) for p, b in enumerate(plain, start=1)) + b'\r\n'
 
 
+def swf(width=550, height=400, version=10):
+    """A real, empty Flash movie: an uncompressed header, one shown frame, the end tag."""
+    import struct
+    bits = '{:05b}'.format(15) + ''.join('{:015b}'.format(v) for v in (0, width * 20, 0, height * 20))
+    bits += '0' * (-len(bits) % 8)
+    rect = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+    body = rect + struct.pack('<HH', 12 << 8, 1) + struct.pack('<H', 1 << 6) + struct.pack('<H', 0)
+    return b'FWS' + bytes([version]) + struct.pack('<I', 8 + len(body)) + body
+
+
 def png(width, height, rgb):
     """A plain one-colour PNG."""
     import struct
@@ -34,7 +44,8 @@ def png(width, height, rgb):
 def build(folder, name='MySaver.exe', lines=None, movies=None, logo=True, licence=None, archive=None):
     """The product at folder/name; returns its path. movies: {file name: bytes}, listed in order."""
     lines = list(DEFAULT_LINES if lines is None else lines)
-    movies = {'one.swf': b'FWS\x08movie one', 'two.png': png(8, 8, (0, 200, 0))} if movies is None else movies
+    movies = {'one.swf': swf(), 'two.swf': swf(320, 240), 'three.png': png(8, 8, (0, 200, 0))} \
+        if movies is None else movies
     stage = tempfile.mkdtemp(prefix='stage-', dir=folder)
     with open(os.path.join(stage, 'param.lis'), 'wb') as f:
         f.write(scramble(lines))

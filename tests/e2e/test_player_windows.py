@@ -76,7 +76,7 @@ class PlayerWindows(unittest.TestCase):
         with open(os.path.join(self.folder, 'file.lis'), 'rb') as f, \
                 open(os.path.join(self.work('MySaver.scr'), 'files.lis'), 'rb') as g:
             self.assertEqual(f.read(), g.read())
-        for name in ('param.lis', 'playl.lis', 'one.swf', 'two.png', os.path.join('Logo', 'Logos.png')):
+        for name in ('param.lis', 'playl.lis', 'one.swf', 'two.swf', 'three.png', os.path.join('Logo', 'Logos.png')):
             self.assertTrue(os.path.exists(os.path.join(self.work('MySaver.scr'), name)), name)
 
         e2e.xdotool('mousemove', '--sync', '205', '195')
@@ -129,6 +129,42 @@ class PlayerWindows(unittest.TestCase):
         self.assertTrue(os.path.isdir(self.work('Setup.exe')), 'ending from Install skips the close step')
         shutil.rmtree(self.work('Setup.exe'))
         os.remove(installed)
+
+    def test_the_close_box_stores_nothing(self):
+        saver = product.build(self.folder, 'Closed.scr')
+        subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Closed.scr', '/f'], env=e2e.wine_env(),
+                       capture_output=True, timeout=e2e.TIMEOUT)
+        self.start(saver)
+        found = e2e.wait_for_window('^My settings$')
+        _, _, width, height = geometry(found[0])
+        click_client(found[0], width - 2 * FRAME_LEFT - 141 + 8, height - FRAME_TOP - FRAME_LEFT - 41 + 16 + 8)
+        e2e.press(found[0], 'alt+F4')
+        self.assertTrue(self.ended())
+        self.assertIsNone(reg_query(r'HKCU\Software\Closed.scr', 'MuteSound'))
+        self.assertFalse(os.path.exists(self.work('Closed.scr')))
+
+    def test_an_accepted_licence_installs(self):
+        lines = list(product.DEFAULT_LINES)
+        lines[3] = 'Accepted.exe'
+        installer = product.build(self.folder, 'Accepted.exe', lines=lines, licence='Terms\r\nof use\r\n')
+        installed = os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32', 'Accepted.scr')
+        self.start(installer)
+        found = e2e.wait_for_window('^Installer for Accepted$')
+        click_client(found[0], 232 + 37, 320 + 24 + 12)
+        licence = e2e.wait_for_window('^Form4$')
+        self.assertEqual(len(licence), 1)
+        click_client(licence[0], 72 + 37, 317 - 41 + 8 + 12)  # "Accept"
+        boxes = []
+        deadline = time.monotonic() + e2e.TIMEOUT
+        while len(boxes) < 2 and time.monotonic() < deadline:
+            boxes = e2e.visible_windows('^Installer for Accepted$')
+            time.sleep(0.1)
+        self.assertEqual(len(boxes), 2, 'the confirmation box follows')
+        self.assertTrue(os.path.exists(installed))
+        e2e.press(boxes[-1], 'n')
+        self.assertTrue(self.ended())
+        os.remove(installed)
+        shutil.rmtree(self.work('Accepted.exe'), ignore_errors=True)
 
     def test_declining_the_licence_ends_without_copying(self):
         lines = list(product.DEFAULT_LINES)
