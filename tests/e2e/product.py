@@ -42,7 +42,8 @@ def png(width, height, rgb):
 
 
 def build(folder, name='MySaver.exe', lines=None, movies=None, logo=True, licence=None, archive=None):
-    """The product at folder/name; returns its path. movies: {file name: bytes}, listed in order."""
+    """The product at folder/name; returns its path. movies: {file name: bytes}, listed in order;
+    logo: True for a plain one, PNG bytes, or False for none."""
     lines = list(DEFAULT_LINES if lines is None else lines)
     movies = {'one.swf': swf(), 'two.swf': swf(320, 240), 'three.png': png(8, 8, (0, 200, 0))} \
         if movies is None else movies
@@ -57,7 +58,7 @@ def build(folder, name='MySaver.exe', lines=None, movies=None, logo=True, licenc
     if logo:
         os.makedirs(os.path.join(stage, 'Logo'))
         with open(os.path.join(stage, 'Logo', 'Logos.png'), 'wb') as f:
-            f.write(png(64, 48, (200, 30, 30)))
+            f.write(png(64, 48, (200, 30, 30)) if logo is True else logo)
     if licence is not None:
         with open(os.path.join(stage, 'License.txt'), 'wb') as f:
             f.write(licence.encode('cp1252'))
