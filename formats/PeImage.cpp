@@ -275,7 +275,8 @@ Status PeImage::writeWithResources(const std::vector<ResourceEntry>& entries, pl
             return fail("has its resource section inside its headers");
         between = std::string_view(m_bytes).substr(old->rawOffset + std::uint64_t(old->rawSize),
                                                    rawEnd - old->rawOffset - old->rawSize);
-        setLe32(head, old->headerOffset + 8, std::max<std::uint32_t>(old->virtualSize, static_cast<std::uint32_t>(newSize)));
+        setLe32(head, old->headerOffset + 8,
+                std::max<std::uint32_t>(old->virtualSize, static_cast<std::uint32_t>(newSize)));
         treeRva = old->virtualAddress;
         treeEndPadded = old->rawSize;
     } else {

@@ -31,7 +31,8 @@ Status ResourceData::forEachPiece(const std::function<Status(std::string_view)>&
     std::string buffer(std::min<std::uint64_t>(m_fileSize, 1 << 20), '\0');
     std::uint64_t left = m_fileSize;
     while (left) {
-        Result<size_t> n = (*file)->read(buffer.data(), static_cast<size_t>(std::min<std::uint64_t>(left, buffer.size())));
+        Result<size_t> n
+            = (*file)->read(buffer.data(), static_cast<size_t>(std::min<std::uint64_t>(left, buffer.size())));
         if (!n)
             return platform::cannotOpenFile(m_path, n.message());
         if (*n == 0)

@@ -269,8 +269,8 @@ Result<std::string> Win32FileSystem::readFile(const std::string& path)
 Result<std::unique_ptr<OutputFile>> Win32FileSystem::replaceFile(const std::string& path)
 {
     std::string temporary = path + ".tmp" + std::to_string(GetCurrentProcessId());
-    HANDLE file
-        = CreateFileW(widen(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(widen(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return cannotCreateFile(path, win32ErrorText(GetLastError()));
     return std::unique_ptr<OutputFile>(std::make_unique<Win32OutputFile>(file, path, std::move(temporary)));

@@ -1,5 +1,7 @@
 #include "PlaySequence.h"
 
+#include <algorithm>
+
 namespace lumo::player {
 
 std::optional<std::uint32_t> PlaySequence::next(std::uint32_t n)
@@ -25,6 +27,14 @@ std::optional<std::uint32_t> PlaySequence::next(std::uint32_t n)
         return static_cast<std::uint32_t>(m_position);
     }
     return std::nullopt;
+}
+
+std::optional<std::uint32_t> changeIntervalMs(int minutes)
+{
+    if (minutes <= 0)
+        return std::nullopt;
+    constexpr std::int64_t kLongest = 0x7FFFFFFF; // USER_TIMER_MAXIMUM
+    return static_cast<std::uint32_t>(std::min<std::int64_t>(std::int64_t(minutes) * 60000, kLongest));
 }
 
 } // namespace lumo::player

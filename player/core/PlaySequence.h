@@ -33,4 +33,8 @@ private:
     std::int64_t m_lastPick = -1;
 };
 
+// The change timer's interval for parameter line 2: minutes x 60000 ms. 0 (or less) never fires; a
+// longer wait than a timer can hold is held at the longest it can.
+std::optional<std::uint32_t> changeIntervalMs(int minutes);
+
 } // namespace lumo::player

@@ -227,9 +227,9 @@ std::unique_ptr<MovieView> createFlashView(HWND parent, const RECT& bounds)
         wc.lpszClassName = L"LumoFlashHost";
         RegisterClassW(&wc);
     }
-    HWND host = CreateWindowExW(0, L"LumoFlashHost", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left,
-                                bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr,
-                                instance, nullptr);
+    HWND host
+        = CreateWindowExW(0, L"LumoFlashHost", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
+                          bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, instance, nullptr);
     auto* site = new FlashSite(host);
     object->SetClientSite(site);
     RECT area{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};

@@ -12,7 +12,8 @@ namespace lumo::player {
 
 namespace {
 
-template <typename T> struct ComPtr {
+template <typename T>
+struct ComPtr {
     T* p = nullptr;
     ~ComPtr()
     {
@@ -51,8 +52,7 @@ HBITMAP decode(const std::wstring& path, SIZE& size)
         || FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&converter))
         || FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                         WICBitmapPaletteTypeCustom))
-        || FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 16384
-        || height > 16384)
+        || FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 16384 || height > 16384)
         return nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -86,9 +86,9 @@ public:
             wc.lpszClassName = L"LumoImageView";
             RegisterClassW(&wc);
         }
-        m_hwnd = CreateWindowExW(0, L"LumoImageView", L"", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
-                                 bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, instance,
-                                 this);
+        m_hwnd
+            = CreateWindowExW(0, L"LumoImageView", L"", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
+                              bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, instance, this);
     }
     ~ImageView() override
     {
@@ -151,8 +151,8 @@ private:
             const HGDIOBJ old = SelectObject(memory, m_bitmap);
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
             SetStretchBltMode(dc, HALFTONE);
-            GdiAlphaBlend(dc, (client.right - w) / 2, (client.bottom - h) / 2, w, h, memory, 0, 0, m_size.cx,
-                          m_size.cy, blend);
+            GdiAlphaBlend(dc, (client.right - w) / 2, (client.bottom - h) / 2, w, h, memory, 0, 0, m_size.cx, m_size.cy,
+                          blend);
             SelectObject(memory, old);
             DeleteDC(memory);
         }

@@ -117,8 +117,12 @@ bool InstallerWindow::closeQuery()
 LRESULT InstallerWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kInstallId) {
-        InstallerContext context{*this,         m_services.files, m_services.shell, m_services.random,
-                                 workFolder(m_services.environment), m_services.environment.systemFolder()};
+        InstallerContext context{*this,
+                                 m_services.files,
+                                 m_services.shell,
+                                 m_services.random,
+                                 workFolder(m_services.environment),
+                                 m_services.environment.systemFolder()};
         Install(context, installTarget(m_lines, m_services.environment.systemFolder()));
         return 0;
     }

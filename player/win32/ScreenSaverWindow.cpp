@@ -80,10 +80,8 @@ void ScreenSaverWindow::formShow()
         m_services.showError(minutes.message());
         return;
     }
-    // An interval of 0 never fires.
-    const long long interval = static_cast<long long>(*minutes) * 60000;
-    if (interval > 0 && interval <= 0x7FFFFFFF)
-        SetTimer(hwnd(), kTimer1, static_cast<UINT>(interval), nullptr);
+    if (const std::optional<std::uint32_t> interval = changeIntervalMs(*minutes))
+        SetTimer(hwnd(), kTimer1, *interval, nullptr);
 }
 
 Status ScreenSaverWindow::playEntry(std::uint32_t index)

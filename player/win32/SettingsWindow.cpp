@@ -52,8 +52,7 @@ void SettingsWindow::formShow()
     const std::string work = workFolder(m_services.environment);
     if (!m_services.unpack(work, m_services.pumpingLib))
         return;
-    Result<ParamLines> lines
-        = readParameterFile(m_services.files, work, [this] { m_services.showWrongMarker(); });
+    Result<ParamLines> lines = readParameterFile(m_services.files, work, [this] { m_services.showWrongMarker(); });
     if (!lines) {
         m_services.showError(lines.message());
         return;

@@ -70,8 +70,9 @@ protected:
 TEST_F(InstallerTest, WithoutALicenceTheBarShowsTheFirstDrawsThenCopiesAndConfirms)
 {
     install();
-    EXPECT_EQ(surface.log, (std::vector<std::string>{"bar 0", "bar 2", "copy C:\\windows\\system32\\MySaver.scr",
-                                                     "bar 100", kAsk, "end"}));
+    EXPECT_EQ(surface.log,
+              (std::vector<std::string>{"bar 0", "bar 2", "copy C:\\windows\\system32\\MySaver.scr", "bar 100", kAsk,
+                                        "end"}));
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].target, "rundll32.exe");
     EXPECT_EQ(shell.calls[0].parameters, "desk.cpl,InstallScreenSaver C:\\windows\\system32\\MySaver.scr");
@@ -89,8 +90,8 @@ TEST_F(InstallerTest, ALicenceIsAcceptedOrDeclinedBeforeAnythingIsCopied)
     test::writeFile(dir / "License.txt", "Terms\r\nof use\r\n");
     install();
     EXPECT_EQ(surface.licence, (std::vector<std::string>{"Terms", "of use"}));
-    EXPECT_EQ(surface.log, (std::vector<std::string>{"bar 0", "licence", "copy C:\\windows\\system32\\MySaver.scr",
-                                                     kAsk, "end"}));
+    EXPECT_EQ(surface.log,
+              (std::vector<std::string>{"bar 0", "licence", "copy C:\\windows\\system32\\MySaver.scr", kAsk, "end"}));
 
     surface.log.clear();
     surface.licenceResult = 2;

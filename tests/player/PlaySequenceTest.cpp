@@ -1,5 +1,5 @@
-#include "player/core/InputFilter.h"
 #include "player/core/PlaySequence.h"
+#include "player/core/InputFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +34,15 @@ TEST(PlaySequence, FollowsTheModeFromAFreshRun)
     EXPECT_EQ(shown("Round", 3, 2), (std::vector<int>{0, -1, -1})) << "letter case counts";
 }
 
+TEST(PlaySequence, TheIntervalIsMinutesTimesSixtyThousandAndZeroNeverFires)
+{
+    EXPECT_EQ(changeIntervalMs(5), 300000u);
+    EXPECT_EQ(changeIntervalMs(1), 60000u);
+    EXPECT_EQ(changeIntervalMs(0), std::nullopt);
+    EXPECT_EQ(changeIntervalMs(-3), std::nullopt);
+    EXPECT_EQ(changeIntervalMs(2147483647), 0x7FFFFFFFu);
+}
+
 TEST(InputFilter, ClosesOnTheListedInputAndOnMovesOfMoreThanFivePixels)
 {
     const ScreenPoint start{100, 200};
@@ -41,7 +50,8 @@ TEST(InputFilter, ClosesOnTheListedInputAndOnMovesOfMoreThanFivePixels)
     EXPECT_TRUE(closesPlayer(0x0200, {106, 200}, start));
     EXPECT_TRUE(closesPlayer(0x0200, {100, 194}, start));
     EXPECT_TRUE(closesPlayer(0x0200, {-1900, 200}, start)) << "a monitor left of the first";
-    for (std::uint32_t message : {0x0100u, 0x0101u, 0x0104u, 0x0105u, 0x0006u, 0x0086u, 0x001Cu, 0x0201u, 0x0204u, 0x0207u})
+    for (std::uint32_t message :
+         {0x0100u, 0x0101u, 0x0104u, 0x0105u, 0x0006u, 0x0086u, 0x001Cu, 0x0201u, 0x0204u, 0x0207u})
         EXPECT_TRUE(closesPlayer(message, {}, start)) << message;
     for (std::uint32_t message : {0x0202u, 0x020Au, 0x000Fu, 0x0113u})
         EXPECT_FALSE(closesPlayer(message, {}, start)) << message;

@@ -27,8 +27,8 @@ public:
 
 std::vector<std::string> creatorLines(const std::string& line10, const std::string& line13)
 {
-    return {"play", "5", "\\Logo\\Logos.swf", "MySaver.exe", "400", "470", "0", "0", "My title", line10, "0", "-1",
-            line13};
+    return {"play", "5",   "\\Logo\\Logos.swf", "MySaver.exe", "400", "470", "0", "0", "My title", line10, "0",
+            "-1",   line13};
 }
 
 } // namespace
@@ -37,8 +37,9 @@ TEST(SettingsDialog, TheParameterLinesGiveTheLookInOrder)
 {
     RecordingDialog dialog;
     ASSERT_TRUE(applyParameterLines(ParamLines(creatorLines("0", "Hello; world;")), "C:\\Temp\\MySaver.scr", dialog));
-    EXPECT_EQ(dialog.log, (std::vector<std::string>{"caption My title", "size 470x400", "mute hidden", "label shown",
-                                                    "text Hello", "logo C:\\Temp\\MySaver.scr\\Logo\\Logos.swf"}));
+    EXPECT_EQ(dialog.log,
+              (std::vector<std::string>{"caption My title", "size 470x400", "mute hidden", "label shown", "text Hello",
+                                        "logo C:\\Temp\\MySaver.scr\\Logo\\Logos.swf"}));
 
     RecordingDialog whole;
     ASSERT_TRUE(applyParameterLines(ParamLines(creatorLines("-1", "No semicolon")), "w", whole));
