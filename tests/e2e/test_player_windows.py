@@ -166,6 +166,15 @@ class PlayerWindows(unittest.TestCase):
         os.remove(installed)
         shutil.rmtree(self.work('Accepted.exe'), ignore_errors=True)
 
+    def test_closing_the_installer_removes_the_work_folder(self):
+        installer = product.build(self.folder, 'Closing.exe')
+        self.start(installer)
+        found = e2e.wait_for_window('^Installer for MySaver$')
+        self.assertTrue(os.path.isdir(self.work('Closing.exe')))
+        e2e.press(found[0], 'alt+F4')
+        self.assertTrue(self.ended())
+        self.assertFalse(os.path.exists(self.work('Closing.exe')))
+
     def test_declining_the_licence_ends_without_copying(self):
         lines = list(product.DEFAULT_LINES)
         lines[3] = 'Licensed.exe'
