@@ -18,6 +18,8 @@ struct FolderEntry {
     std::string name;
     bool isFolder = false; // a real folder, never a link to one
     bool isLink = false; // symbolic link, or on Windows any reparse point (junctions included)
+    // Windows' hidden and system attributes both set. POSIX has no system attribute: never there.
+    bool hiddenAndSystem = false;
 };
 
 // A file open for reading; others may read it meanwhile but not write it.

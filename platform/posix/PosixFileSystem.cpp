@@ -39,6 +39,11 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::list(const std::string&
         const std::string name = e->d_name;
         if (name == "." || name == "..")
             continue;
+        // The entry's type as the directory holds it; a stat only where the file system keeps none.
+        if (e->d_type != DT_UNKNOWN) {
+            entries.push_back({name, e->d_type == DT_DIR, e->d_type == DT_LNK});
+            continue;
+        }
         struct stat st { };
         if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // vanished while listing

@@ -221,7 +221,9 @@ std::optional<std::vector<FolderEntry>> Win32FileSystem::list(const std::string&
         if (name == "." || name == "..")
             continue;
         const bool link = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
-        entries.push_back({name, !link && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY), link});
+        constexpr DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        entries.push_back({name, !link && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY), link,
+                           (data.dwFileAttributes & hiddenSystem) == hiddenSystem});
     } while (FindNextFileW(find, &data));
     FindClose(find);
     return entries;
