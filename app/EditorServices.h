@@ -1,7 +1,11 @@
-// The platform services the editor's windows use, handed to them so tests can pass fakes.
+// The platform services, system dialogs and movie views the editor's windows use, handed to them so
+// tests can pass fakes.
 #pragma once
 
+#include "EditorDialogs.h"
+
 #include "platform/Host.h"
+#include "playback/RecordingMovieView.h"
 
 namespace lumo::app {
 
@@ -12,6 +16,9 @@ struct EditorServices {
     platform::WindowPresence& presence;
     platform::Shell& shell;
     platform::Environment& environment;
+    EditorDialogs dialogs = EditorDialogs::system();
+    // Until the editor has a view that plays movies, its preview records what it is asked to show.
+    playback::MovieViewFactory views = playback::recordingViews();
 
     static EditorServices host()
     {

@@ -1,9 +1,13 @@
 #include "EditorStartup.h"
 
+#include "AboutWindow.h"
+#include "BalloonTips.h"
 #include "ErrorReport.h"
 #include "MainWindow.h"
-#include "SmallWindows.h"
+#include "SearchDialog.h"
+#include "UrlDialog.h"
 #include "app/core/ListFolderSeed.h"
+#include "app/core/OsRelease.h"
 #include "creator/CreatorWindows.h"
 #include "playback/ScreenWindow.h"
 
@@ -15,6 +19,7 @@ namespace lumo::app {
 EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
     : m_mode(mode)
 {
+    const formats::StorageServices storage{services.files, services.environment, services.registry};
     for (const EditorWindow which : windowOrder(mode)) {
         std::unique_ptr<QWidget> window;
         switch (which) {
@@ -28,11 +33,11 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
             window = std::make_unique<playback::ScreenWindow>(services.presence);
             break;
         case EditorWindow::Creator:
-            window = std::make_unique<creator::CreatorWindow>(
-                formats::StorageServices{services.files, services.environment, services.registry});
-            break;
+            // Owned by the main window, which makes it anew after a run that ends with OK.
+            m_windows.emplace_back(which, nullptr);
+            continue;
         case EditorWindow::About:
-            window = std::make_unique<AboutWindow>();
+            window = std::make_unique<AboutWindow>(services.shell);
             break;
         case EditorWindow::UrlDialog:
             window = std::make_unique<UrlDialog>();
@@ -48,6 +53,22 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
         window->setAttribute(Qt::WA_QuitOnClose, m_windows.empty());
         m_windows.emplace_back(which, std::move(window));
     }
+    auto* about = static_cast<AboutWindow*>(window(EditorWindow::About));
+    about->setSources({[files = &services.files] {
+                           for (const char* path : {"/etc/os-release", "/usr/lib/os-release"})
+                               if (Result<std::string> text = files->readFile(path))
+                                   return prettyNameOf(*text);
+                           return std::string();
+                       },
+                       [main = m_main] { return main->preview().flashVersion(); }});
+    m_main->setPeers({about, static_cast<UrlDialog*>(window(EditorWindow::UrlDialog)),
+                      static_cast<SearchDialog*>(window(EditorWindow::SearchDialog)), [storage] {
+                          auto creator = std::make_unique<creator::CreatorWindow>(storage);
+                          creator->setAttribute(Qt::WA_QuitOnClose, false);
+                          return std::unique_ptr<QDialog>(std::move(creator));
+                      }});
+    // The Creator exists from start-up on, as the other windows do.
+    m_main->createCreator();
 }
 
 EditorWindows::~EditorWindows()
@@ -59,6 +80,8 @@ EditorWindows::~EditorWindows()
 
 QWidget* EditorWindows::window(EditorWindow which) const
 {
+    if (which == EditorWindow::Creator)
+        return m_main ? m_main->creator() : nullptr;
     for (const auto& [kind, window] : m_windows)
         if (kind == which)
             return window.get();
@@ -88,6 +111,7 @@ int runEditor(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Lumo ScreenSaver"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumo/lumo.png")));
+    BalloonTips::install();
 
     if (Status seeded = seedListFolder(services.registry, services.files, defaultListFolder(services.environment));
         !seeded)

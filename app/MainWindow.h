@@ -1,14 +1,18 @@
-// TLumoMainFrm, the editor's main window. It owns the controls the settings store binds, the list
-// folder, the playlist rows, the preview's change timer and the wave-output mute; it loads the
-// settings at creation, the playlist at its first showing, and saves both when it closes.
+// TLumoMainFrm, the editor's main window: the side bar, the menus, the preview, the playback
+// settings and the playlist. It loads the settings at creation, the playlist at its first showing,
+// and saves both when it closes. The playlist's commands live in PlaylistPanel, the adding of movies
+// in MovieAdder; this class lays them out and binds the commands.
 #pragma once
 
 #include "EditorServices.h"
+#include "PlaylistPanel.h"
 #include "app/core/EditorControls.h"
 #include "app/core/SettingsStore.h"
 
+#include <QDialog>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,7 +22,13 @@ class QTimer;
 
 namespace lumo::app {
 
-class MainWindow : public QMainWindow {
+class AboutWindow;
+class MovieAdder;
+class SearchDialog;
+class SideBar;
+class UrlDialog;
+
+class MainWindow : public QMainWindow, private PreviewSink {
     Q_OBJECT
 
 public:
@@ -27,33 +37,60 @@ public:
 
     EditorControls& controls() { return m_controls; }
     const std::string& programFolder() const { return m_programFolder; }
-    const std::vector<PlaylistRow>& rows() const { return m_rows; }
+    const std::vector<PlaylistRow>& rows() const { return m_playlist->rows(); }
+    PlaylistPanel& playlist() { return *m_playlist; }
+    MovieAdder& adder() { return *m_adder; }
+    playback::MovieView& preview() { return *m_view; }
     QTimer* changeTimer() const { return m_changeTimer; }
     int oneByOneIndex() const { return m_oneByOneIndex; }
 
-    // Moves the stored values into the controls, then applies the loaded mute state.
+    // The windows it works with; the Creator is made anew after every run that ends with OK.
+    struct Peers {
+        AboutWindow* about = nullptr;
+        UrlDialog* url = nullptr;
+        SearchDialog* search = nullptr;
+        std::function<std::unique_ptr<QDialog>()> makeCreator;
+    };
+    void setPeers(Peers peers);
+    QDialog* creator() const { return m_creator.get(); }
+    void createCreator();
+
     void loadSettings();
     void SetWaveMute(bool muted);
-    // Saves the playlist and the settings, then restores full volume. Errors are reported.
-    void FormCloseQuery();
+    void FormCloseQuery(bool& canClose);
     void AddEntry(const std::string& text, bool checked);
+
+    void PlayInPreview(const std::string& text) override;
+    void ClearPreview() override;
+    void ApplyViewSettings();
+
+    void CreateScreenSaverCommand();
+    void Help2Click();
+    void Checkforupdates1Click();
+    void About1Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildMenus();
     void timerChange();
     void LoadListFile();
 
     EditorServices m_services;
     EditorControls m_controls;
     std::string m_programFolder;
-    std::vector<PlaylistRow> m_rows;
-    QTimer* m_changeTimer = nullptr;
+    SideBar* m_sideBar = nullptr;
     QFrame* m_sfp = nullptr;
+    std::unique_ptr<playback::MovieView> m_view; // SF
+    PlaylistPanel* m_playlist = nullptr;
+    MovieAdder* m_adder = nullptr;
+    QTimer* m_changeTimer = nullptr;
     int m_oneByOneIndex = 0;
     bool m_shownBefore = false;
+    Peers m_peers;
+    std::unique_ptr<QDialog> m_creator;
     std::unique_ptr<platform::PresenceClaim> m_presence;
 };
 

@@ -30,7 +30,18 @@ private:
     platform::FakeEnvironment m_environment;
     QStringList m_errors;
 
-    EditorServices services() { return {m_registry, m_files, m_waveOut, m_presence, m_shell, m_environment}; }
+    QStringList m_closeQuestions;
+    bool m_closeAnyway = false;
+
+    EditorServices services()
+    {
+        EditorServices s{m_registry, m_files, m_waveOut, m_presence, m_shell, m_environment};
+        s.dialogs.closeWithoutSaving = [this](QWidget*, const QString& message) {
+            m_closeQuestions << message;
+            return m_closeAnyway;
+        };
+        return s;
+    }
     const std::string key() const { return std::string(kSettingsKey); }
 
 private slots:
@@ -40,6 +51,8 @@ private slots:
         m_registry = {};
         m_waveOut.levels.clear();
         m_errors.clear();
+        m_closeQuestions.clear();
+        m_closeAnyway = false;
         m_registry.setString(key(), "Path", m_dir->path());
         setErrorSink([this](const QString& message) { m_errors << message; });
     }
@@ -111,17 +124,25 @@ private slots:
         QCOMPARE(m_waveOut.levels, (std::vector<std::uint32_t>{0xFE00FE00}));
     }
 
-    void aFailedSaveIsReportedAndTheWindowStillCloses()
+    void aFailedSaveAsksBeforeTheWindowCloses()
     {
         m_registry.setString(key(), "Path", *m_dir / "gone");
         MainWindow window(services());
         window.show();
+        window.AddEntry("precious.swf", true);
         m_waveOut.levels.clear();
-        QVERIFY(window.close());
-        QCOMPARE(m_errors.size(), 1);
-        QVERIFY(m_errors[0].startsWith("Cannot create file \""));
+        QVERIFY2(!window.close(), "the user keeps the window and the playlist");
+        QCOMPARE(m_closeQuestions.size(), 1);
+        QVERIFY(m_closeQuestions[0].startsWith("Cannot create file \""));
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.rows().size(), size_t(1));
         QVERIFY(m_registry.writes.empty());
         QVERIFY2(m_waveOut.levels.empty(), "the rest of the close handler does not run");
+
+        m_closeAnyway = true;
+        QVERIFY(window.close());
+        QCOMPARE(m_closeQuestions.size(), 2);
+        QVERIFY(m_errors.isEmpty());
     }
 
     void editorModeCreatesSevenHiddenWindowsTheMainOneLeading()

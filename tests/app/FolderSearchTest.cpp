@@ -17,7 +17,8 @@ std::vector<std::string> found(platform::FileSystem& files, const std::string& r
     std::vector<std::string> paths;
     int steps = 0;
     searchFlashFiles(files, root,
-                     {{}, [&] { return abortAfter < 0 || steps++ < abortAfter; },
+                     {{},
+                      [&] { return abortAfter < 0 || steps++ < abortAfter; },
                       [&](const std::string& path) { paths.push_back(path.substr(root.size())); }});
     return paths;
 }
@@ -71,7 +72,8 @@ TEST(FolderSearch, SkipsHiddenSystemFoldersAndUnlistableOnesAndStopsWhenAsked)
     EXPECT_EQ(found(files, "/r"), (std::vector<std::string>{"/a.swf", "/open/b.swf"}));
 
     int visited = 0;
-    const bool ended = searchFlashFiles(files, "/r", {[&](const std::string&) { ++visited; }, [] { return false; }, {}});
+    const bool ended
+        = searchFlashFiles(files, "/r", {[&](const std::string&) { ++visited; }, [] { return false; }, {}});
     EXPECT_FALSE(ended);
     EXPECT_EQ(visited, 1) << "the abort comes before the first entry is looked at";
     EXPECT_EQ(found(files, "/r", 4), (std::vector<std::string>{"/a.swf"})) << "what was found before the abort";

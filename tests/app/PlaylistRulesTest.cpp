@@ -11,9 +11,15 @@ TEST(PlaylistRules, NumbersCompareAsNumbersOtherTextsByCharacterCodes)
         const char* b;
         int order;
     } cases[] = {
-        {"9 lives.swf", "10 lives.swf", -1}, {"2,5.swf", "2.25.swf", 1}, {"1.5", "1,5", 0},
-        {"", "a", -1},                       {"", "", 0},                {"B.swf", "a.swf", -1},
-        {"a.swf", "b.swf", -1},              {"10.swf", "abc", -1},      {"/home/u/z.swf", "http://a", -1},
+        {"9 lives.swf", "10 lives.swf", -1},
+        {"2,5.swf", "2.25.swf", 1},
+        {"1.5", "1,5", 0},
+        {"", "a", -1},
+        {"", "", 0},
+        {"B.swf", "a.swf", -1},
+        {"a.swf", "b.swf", -1},
+        {"10.swf", "abc", -1},
+        {"/home/u/z.swf", "http://a", -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(comparePlaylistTexts(c.a, c.b), c.order) << c.a << " / " << c.b;

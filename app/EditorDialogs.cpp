@@ -1,0 +1,38 @@
+#include "EditorDialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace lumo::app {
+
+EditorDialogs EditorDialogs::system()
+{
+    EditorDialogs dialogs;
+    dialogs.openMovieFile = [](QWidget* parent) -> std::optional<QString> {
+        QFileDialog dialog(parent, QStringLiteral("Select Adobe Flash files"));
+        dialog.setNameFilter(QStringLiteral("Shockwave Flash (*.swf)"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().front();
+    };
+    dialogs.chooseFolder = [](QWidget* parent) -> std::optional<QString> {
+        const QString folder = QFileDialog::getExistingDirectory(
+            parent, QStringLiteral("Lumo ScreenSaver - select folder to add"), QString(), QFileDialog::ShowDirsOnly);
+        if (folder.isEmpty())
+            return std::nullopt;
+        return folder;
+    };
+    dialogs.closeWithoutSaving = [](QWidget* parent, const QString& message) {
+        return QMessageBox::warning(parent, QStringLiteral("Lumo ScreenSaver"),
+                                    message
+                                        + QStringLiteral("\n\nThe playlist and the settings were not saved. "
+                                                         "Close all the same and lose the changes?"),
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
+    };
+    return dialogs;
+}
+
+} // namespace lumo::app

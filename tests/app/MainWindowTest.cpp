@@ -1,0 +1,351 @@
+// The main window driven by its object names, with answers in place of the system dialogs and a
+// recording movie view in the preview.
+#include "app/MainWindow.h"
+#include "app/AboutWindow.h"
+#include "app/EditorStartup.h"
+#include "app/ErrorReport.h"
+#include "app/MovieAdder.h"
+#include "app/SearchDialog.h"
+#include "app/UrlDialog.h"
+
+#include "platform/fake/FakeServices.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "playback/RecordingMovieView.h"
+#include "support/TempDir.h"
+
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <optional>
+
+using namespace lumo;
+using namespace lumo::app;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::optional<test::TempDir> m_dir;
+    platform::FakeRegistry m_registry;
+    platform::PosixFileSystem m_files;
+    platform::FakeWaveOut m_waveOut;
+    platform::FakePresence m_presence;
+    platform::FakeShell m_shell;
+    platform::FakeEnvironment m_environment;
+    QStringList m_errors;
+    std::optional<QString> m_chosenFile;
+    std::optional<QString> m_chosenFolder;
+    std::unique_ptr<EditorWindows> m_windows;
+
+    EditorServices services()
+    {
+        EditorServices s{m_registry, m_files, m_waveOut, m_presence, m_shell, m_environment};
+        s.dialogs.openMovieFile = [this](QWidget*) { return m_chosenFile; };
+        s.dialogs.chooseFolder = [this](QWidget*) { return m_chosenFolder; };
+        s.dialogs.closeWithoutSaving = [](QWidget*, const QString&) { return true; };
+        return s;
+    }
+    MainWindow& main() { return *m_windows->mainWindow(); }
+    playback::RecordingMovieView& view() { return static_cast<playback::RecordingMovieView&>(main().preview()); }
+    QStringList texts()
+    {
+        QStringList out;
+        for (const PlaylistRow& r : main().rows())
+            out << QString::fromStdString(r.text) + (r.checked ? "" : " (off)");
+        return out;
+    }
+    QList<int> selected() { return main().playlist().FL()->selectedRows(); }
+    // The movies the preview was asked to show since the last call.
+    QStringList played()
+    {
+        QStringList out;
+        for (const std::string& call : view().calls)
+            if (call.rfind("Movie=", 0) == 0)
+                out << QString::fromStdString(call.substr(6));
+        view().calls.clear();
+        return out;
+    }
+    // Rows "text" (checked) or "text (off)"; nothing selected afterwards.
+    void fill(const QStringList& rows)
+    {
+        for (QString row : rows) {
+            const bool off = row.endsWith(" (off)");
+            row.chop(off ? 6 : 0);
+            main().AddEntry(row.toStdString(), !off);
+        }
+        QCoreApplication::processEvents();
+        // Quietly: a deselected unchecked row would advance the selection again.
+        QItemSelectionModel* selection = main().playlist().FL()->selectionModel();
+        selection->blockSignals(true);
+        selection->clearSelection();
+        selection->blockSignals(false);
+        played();
+    }
+    void select(int row)
+    {
+        QTableView* fl = main().playlist().FL();
+        fl->selectionModel()->select(fl->model()->index(row, 0),
+                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    QPoint checkBoxOf(int row)
+    {
+        QTableView* fl = main().playlist().FL();
+        const QRect cell = fl->visualRect(fl->model()->index(row, 0));
+        return QPoint(cell.left() + 10, cell.center().y());
+    }
+    // Answers the next modal dialog: types into the "File URL" edit, then Ok or Cancel.
+    void answerUrl(const QString& typed, bool ok, bool clearFirst = true)
+    {
+        QTimer::singleShot(0, this, [=] {
+            auto* dialog = qobject_cast<UrlDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* edit = dialog->findChild<QLineEdit*>("Edit1");
+            if (clearFirst)
+                edit->clear();
+            QTest::keyClicks(edit, typed);
+            dialog->findChild<QPushButton*>(ok ? "Button1" : "Button2")->click();
+        });
+    }
+
+private slots:
+    void init()
+    {
+        m_dir.emplace();
+        m_registry = {};
+        m_errors.clear();
+        m_chosenFile.reset();
+        m_chosenFolder.reset();
+        m_registry.setString(std::string(kSettingsKey), "Path", m_dir->path());
+        setErrorSink([this](const QString& message) { m_errors << message; });
+        m_windows = std::make_unique<EditorWindows>(EditorMode::Editor, services());
+        main().show();
+        QCoreApplication::processEvents();
+    }
+
+    void cleanup()
+    {
+        m_windows.reset();
+        setErrorSink({});
+    }
+
+    void theLayoutHasItsDesignedParts()
+    {
+        QCOMPARE(main().centralWidget()->size(), QSize(685, 476));
+        QCOMPARE(main().windowTitle(), QString("Lumo ScreenSaver v1.0"));
+        const QStringList captions{"Open or add file", "Add folder", "Create ScreenSaver", "Preview", "Add website"};
+        for (int i = 1; i <= 5; ++i)
+            QCOMPARE(main().findChild<QToolButton*>(QString("barItem%1").arg(i))->text(), captions[i - 1]);
+        QCOMPARE(main().findChild<QToolButton*>("barItem2")->toolTip(),
+                 QString("Scan and add Flash files to playlist"));
+        QCOMPARE(main().playlist().FL()->size(), QSize(305, 209));
+        QCOMPARE(main().playlist().FL()->model()->headerData(0, Qt::Horizontal).toString(), QString("File Name"));
+        QCOMPARE(main().findChild<QAction*>("Clearfilelist1")->shortcut(), QKeySequence("Ctrl+Del"));
+        QCOMPARE(main().findChild<QAction*>("Help2")->shortcut(), QKeySequence(Qt::Key_F1));
+        fill({"a.swf", "b.swf"});
+        auto* model = main().playlist().FL()->model();
+        QCOMPARE(model->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+        QCOMPARE(model->index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(192, 220, 192));
+    }
+
+    void theFirstRowAddedIsSelectedAndPlaysOncePendingEventsRun()
+    {
+        m_chosenFile = "/movies/first.swf";
+        main().findChild<QToolButton*>("barItem1")->click();
+        QCOMPARE(texts(), QStringList{"/movies/first.swf"});
+        QVERIFY(selected().isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(selected(), QList<int>{0});
+        QCOMPARE(played(), QStringList{"/movies/first.swf"});
+        main().findChild<QAction*>("Openoraddfiles1")->trigger();
+        QCOMPARE(texts(), (QStringList{"/movies/first.swf", "/movies/first.swf"})); // duplicates are allowed
+        m_chosenFile.reset();
+        main().findChild<QAction*>("Openoraddfiles1")->trigger();
+        QCOMPARE(texts().size(), 2);
+    }
+
+    void movingKeepsTheDesignedResults()
+    {
+        fill({"a", "b", "c (off)"});
+        main().playlist().Button3Click(); // nothing selected: nothing moves
+        main().playlist().Button4Click();
+        select(1);
+        played();
+        main().findChild<QPushButton*>("Button4")->click();
+        QCOMPARE(texts(), (QStringList{"a", "c (off)", "b"}));
+        QVERIFY(selected().contains(2));
+        QCOMPARE(played(), QStringList{"b"}); // the moved row is selected and, being checked, plays
+        select(2);
+        main().playlist().Button4Click();
+        QCOMPARE(texts(), (QStringList{"a", "c (off)", "b"})); // the last row stays last
+        select(0);
+        main().findChild<QPushButton*>("Button3")->click();
+        QCOMPARE(texts(), (QStringList{"a", "c (off)", "b"})); // the first row stays first
+        select(2);
+        main().playlist().Button3Click();
+        QCOMPARE(texts(), (QStringList{"a", "b", "c (off)"}));
+    }
+
+    void deletingAdvancesTheSelectionAndBlanksAnEmptyList()
+    {
+        fill({"a (off)", "b", "c"});
+        main().playlist().N2Click();
+        QCOMPARE(texts().size(), 3); // nothing selected: nothing deleted
+        select(2);
+        played();
+        main().findChild<QAction*>("Deleteselected1")->trigger();
+        QCOMPARE(texts(), (QStringList{"a (off)", "b"}));
+        QCOMPARE(selected(), (QList<int>{0, 1})); // the unchecked first row brings the second
+        QCOMPARE(played(), QStringList{"b"});
+        main().findChild<QAction*>("Clearfilelist1")->trigger();
+        QVERIFY(texts().isEmpty());
+        QCOMPARE(view().calls, (std::vector<std::string>{"StopPlay", "BackgroundColor=-1", "BGColor=", "Movie=0"}));
+    }
+
+    void aCheckBoxReleasedWithTheMousePlaysOrBlanks()
+    {
+        fill({"a", "b (off)"});
+        QTableView* fl = main().playlist().FL();
+        select(0);
+        played();
+        QTest::mouseClick(fl->viewport(), Qt::LeftButton, {}, checkBoxOf(1));
+        QVERIFY(main().rows()[1].checked);
+        QVERIFY(selected().contains(1));
+        // Selecting it plays it (FLSelectItem), then the release handler plays it once more.
+        QCOMPARE(played(), (QStringList{"b", "b"}));
+        QTest::mouseClick(fl->viewport(), Qt::LeftButton, {}, checkBoxOf(1));
+        QVERIFY(!main().rows()[1].checked);
+        QCOMPARE(played().last(), QString("0"));
+        // The space bar toggles the mark and nothing else.
+        fl->setCurrentIndex(fl->model()->index(0, 0));
+        played();
+        const QList<int> before = selected();
+        QTest::keyClick(fl, Qt::Key_Space);
+        QVERIFY(!main().rows()[0].checked);
+        QCOMPARE(selected(), before);
+        QVERIFY(played().isEmpty());
+    }
+
+    void headerClicksSortAlternatelyAndCtrlCCopies()
+    {
+        fill({"10 b.swf", "9 a.swf", "Z.swf", "a.swf"});
+        QHeaderView* header = main().playlist().FL()->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionSize(0) / 2, 5));
+        QCOMPARE(texts(), (QStringList{"9 a.swf", "10 b.swf", "Z.swf", "a.swf"}));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionSize(0) / 2, 5));
+        QCOMPARE(texts(), (QStringList{"a.swf", "Z.swf", "10 b.swf", "9 a.swf"}));
+
+        QTableView* fl = main().playlist().FL();
+        fl->clearSelection();
+        QTest::keyClick(fl, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("File Name\t\r\na.swf\r\nZ.swf\r\n10 b.swf\r\n9 a.swf\r\n"));
+        fl->selectionModel()->select(fl->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        fl->selectionModel()->select(fl->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::keyClick(fl, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("File Name\t\r\na.swf\r\n10 b.swf\r\n"));
+    }
+
+    void webAddressesFollowTheirVariantsRules()
+    {
+        answerUrl("HTTP://Example.COM/A.SWF", true);
+        main().findChild<QToolButton*>("barItem5")->click();
+        QCOMPARE(texts(), QStringList{"http://example.com/a.swf"}); // typed capitals become lower case
+        answerUrl("http://", true);
+        main().adder().AddWebsiteCommand();
+        QCOMPARE(texts().size(), 1); // the side bar adds nothing for the untouched text
+        answerUrl("http://", true);
+        main().findChild<QAction*>("Addwebsite1")->trigger();
+        QCOMPARE(texts().last(), QString("http://")); // the menu adds it
+        answerUrl("kept", false);
+        main().adder().Addwebsite1Click();
+        QCOMPARE(texts().size(), 2);
+        answerUrl("", true, false);
+        main().adder().Addwebsite1Click();
+        QCOMPARE(texts().last(), QString("kept")); // the text is kept from one use to the next
+    }
+
+    void aFolderSearchAddsCheckedRowsAndCanBeCancelled()
+    {
+        for (const char* file : {"a.swf", "B.SWF", "notes.txt", "sub/c.swf", "sub/deeper/d.swf", "z/e.swf"})
+            test::writeFile(*m_dir / (std::string("tree/") + file), "x");
+        m_chosenFolder = QString::fromStdString(*m_dir / "tree");
+        main().findChild<QToolButton*>("barItem2")->click();
+        QStringList found = texts();
+        QCOMPARE(found.size(), 5);
+        QVERIFY(found.filter("/sub/").size() == 2 && found.indexOf(QRegularExpression(".*/B.SWF")) >= 0);
+        auto* search = m_windows->window(EditorWindow::SearchDialog);
+        QVERIFY(!search->isVisible());
+
+        main().playlist().N3Click();
+        // Cancel once two rows are in: the rows found so far stay and the dialog goes.
+        connect(&main().playlist().model(), &QAbstractItemModel::rowsInserted, search, [search, this] {
+            if (main().rows().size() == 2)
+                QTimer::singleShot(0, search, [search] { search->findChild<QPushButton*>("Button1")->click(); });
+        });
+        main().findChild<QAction*>("Addfolder1")->trigger();
+        QCOMPARE(texts().size(), 2);
+        QVERIFY(!search->isVisible());
+        QVERIFY(!main().adder().CancelSearch);
+        for (const QString& row : texts())
+            QVERIFY(!row.endsWith("(off)"));
+    }
+
+    void settingsAndCheckMarksSurviveARestart()
+    {
+        fill({"/m/one.swf", "/m/two.swf (off)"});
+        QVERIFY(main().close());
+        m_windows = std::make_unique<EditorWindows>(EditorMode::Editor, services());
+        main().show();
+        QCoreApplication::processEvents();
+        QCOMPARE(texts(), (QStringList{"/m/one.swf", "/m/two.swf (off)"}));
+        QCOMPARE(selected(), QList<int>{0});
+        QCOMPARE(played(), QStringList{"/m/one.swf"}); // the first row plays after the list is read
+    }
+
+    void badRegistryValuesAreReportedOrBroughtIntoRange()
+    {
+        m_windows.reset();
+        m_registry.setString(std::string(kSettingsKey), "scale_Text", "7");
+        m_windows = std::make_unique<EditorWindows>(EditorMode::Editor, services());
+        QVERIFY(m_errors.isEmpty());
+        QCOMPARE(main().controls().scaleIndex(), -1);
+        QVERIFY(std::find(view().calls.begin(), view().calls.end(), "Scale=") != view().calls.end());
+        m_windows.reset();
+        m_registry.setNonString(std::string(kSettingsKey), "loop_Checked");
+        m_windows = std::make_unique<EditorWindows>(EditorMode::Editor, services());
+        QCOMPARE(m_errors, QStringList{"Invalid data type for 'loop_Checked'"});
+    }
+
+    void aboutHelpAndTheMakersAddresses()
+    {
+        main().findChild<QAction*>("Help2")->trigger();
+        QCOMPARE(m_shell.calls.back().target, std::string("Help.chm"));
+        QCOMPARE(m_shell.calls.back().workingFolder, m_dir->path());
+        main().findChild<QAction*>("Checkforupdates1")->trigger();
+        QCOMPARE(m_shell.calls.back().target, std::string(kMakerWebSite));
+        view().version = (9 << 16) | 0x1234;
+        main().findChild<QAction*>("About1")->trigger();
+        auto* about = m_windows->window(EditorWindow::About);
+        QVERIFY(about->isVisible());
+        QCOMPARE(about->findChild<QLabel*>("Label6")->text(), QString("9"));
+        QVERIFY(!about->findChild<QLabel*>("Label5")->text().isEmpty());
+        QTest::mouseClick(about->findChild<QLabel*>("Label10"), Qt::LeftButton);
+        QCOMPARE(m_shell.calls.back().target, std::string("mailto:") + kMakerSupportEmail);
+        view().version = 11 << 16;
+        main().About1Click();
+        QCOMPARE(about->findChild<QLabel*>("Label6")->text(), QString("9")); // read again only after a close
+        QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(400, 250));
+        QVERIFY(!about->isVisible());
+        main().About1Click();
+        QCOMPARE(about->findChild<QLabel*>("Label6")->text(), QString("11"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
