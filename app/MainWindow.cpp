@@ -13,6 +13,7 @@
 #include "common/WaveMute.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QMenuBar>
@@ -213,6 +214,14 @@ void MainWindow::CreateScreenSaverCommand()
 
 void MainWindow::Help2Click()
 {
+    // The help document travels inside the program and is put beside the list files when missing.
+    const std::string placed = joinHostPath(m_programFolder, "Help.chm");
+    QFile carried(QStringLiteral(":/lumo/Help.chm"));
+    if (!m_services.files.exists(placed) && carried.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = carried.readAll();
+        // A failure shows as the shell's failure to open it, which is not reported either.
+        (void)m_services.files.writeFileAtomically(placed, std::string_view(bytes.constData(), bytes.size()));
+    }
     m_services.shell.open("Help.chm", "", m_programFolder);
 }
 

@@ -51,8 +51,9 @@ std::vector<lumo::app::PlaylistRow> manyRows()
 {
     std::vector<lumo::app::PlaylistRow> rows;
     for (int i = 0; i < 100000; ++i)
-        rows.push_back({"/home/user/Movies/collection/folder" + std::to_string(i / 100) + "/movie" + std::to_string(i) + ".swf",
-                        i % 3 != 0});
+        rows.push_back(
+            {"/home/user/Movies/collection/folder" + std::to_string(i / 100) + "/movie" + std::to_string(i) + ".swf",
+             i % 3 != 0});
     return rows;
 }
 

@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -296,6 +297,26 @@ private slots:
             QVERIFY(!row.endsWith("(off)"));
     }
 
+    void filesAndFoldersDroppedFromAFileManagerAreAdded()
+    {
+        test::writeFile(*m_dir / "drop/one.swf", "x");
+        test::writeFile(*m_dir / "drop/notes.txt", "x");
+        test::writeFile(*m_dir / "folder/inner/two.SWF", "x");
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(*m_dir / "drop/one.swf")),
+                      QUrl::fromLocalFile(QString::fromStdString(*m_dir / "drop/notes.txt")),
+                      QUrl::fromLocalFile(QString::fromStdString(*m_dir / "folder"))});
+        QWidget* viewport = main().playlist().FL()->viewport();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(viewport, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(viewport, &drop);
+        QCOMPARE(texts(),
+                 (QStringList{QString::fromStdString(*m_dir / "drop/one.swf"),
+                              QString::fromStdString(*m_dir / "folder/inner/two.SWF")}));
+    }
+
     void settingsAndCheckMarksSurviveARestart()
     {
         fill({"/m/one.swf", "/m/two.swf (off)"});
@@ -327,6 +348,7 @@ private slots:
         main().findChild<QAction*>("Help2")->trigger();
         QCOMPARE(m_shell.calls.back().target, std::string("Help.chm"));
         QCOMPARE(m_shell.calls.back().workingFolder, m_dir->path());
+        QCOMPARE(QByteArray::fromStdString(test::readFile(*m_dir / "Help.chm")).left(4), QByteArray("ITSF"));
         main().findChild<QAction*>("Checkforupdates1")->trigger();
         QCOMPARE(m_shell.calls.back().target, std::string(kMakerWebSite));
         view().version = (9 << 16) | 0x1234;
