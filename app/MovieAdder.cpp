@@ -43,6 +43,8 @@ void MovieAdder::AddFolderCommand()
 
 void MovieAdder::searchFolder(const QString& folder)
 {
+    // A request left over from a search that had ended (the Creator's, say) must not stop this one.
+    CancelSearch = false;
     m_searching = true;
     const auto pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
     const bool ended = searchFlashFiles(m_files, folder.toStdString(),

@@ -30,7 +30,7 @@ public:
     void addDropped(const QStringList& paths);
 
     bool searching() const { return m_searching; }
-    // Set by the "Files search" dialog's close; cleared only by the abort it causes.
+    // Set by the "Files search" dialog's close; cleared by the abort it causes and when a search starts.
     bool CancelSearch = false;
 
 private:

@@ -42,13 +42,17 @@ private:
     QStringList m_errors;
     std::optional<QString> m_chosenFile;
     std::optional<QString> m_chosenFolder;
+    int m_folderAsked = 0;
     std::unique_ptr<EditorWindows> m_windows;
 
     EditorServices services()
     {
         EditorServices s{m_registry, m_files, m_waveOut, m_presence, m_shell, m_environment};
         s.dialogs.openMovieFile = [this](QWidget*) { return m_chosenFile; };
-        s.dialogs.chooseFolder = [this](QWidget*) { return m_chosenFolder; };
+        s.dialogs.chooseFolder = [this](QWidget*) {
+            ++m_folderAsked;
+            return m_chosenFolder;
+        };
         s.dialogs.closeWithoutSaving = [](QWidget*, const QString&) { return true; };
         return s;
     }
@@ -283,9 +287,20 @@ private slots:
         auto* search = m_windows->window(EditorWindow::SearchDialog);
         QVERIFY(!search->isVisible());
 
+        // A cancel left pending (the dialog closed while no search of ours ran) does not stop the next one.
         main().playlist().N3Click();
-        // Cancel once two rows are in: the rows found so far stay and the dialog goes.
+        search->close();
+        QVERIFY(main().adder().CancelSearch);
+        main().adder().AddFolderCommand();
+        QCOMPARE(texts().size(), 5);
+
+        main().playlist().N3Click();
+        // Cancel once two rows are in: the rows found so far stay and the dialog goes. A second
+        // search asked for meanwhile does not start.
+        m_folderAsked = 0;
         connect(&main().playlist().model(), &QAbstractItemModel::rowsInserted, search, [search, this] {
+            if (main().rows().size() == 1)
+                main().findChild<QAction*>("Addfolder1")->trigger(); // ignored: a search runs
             if (main().rows().size() == 2)
                 QTimer::singleShot(0, search, [search] { search->findChild<QPushButton*>("Button1")->click(); });
         });
@@ -293,6 +308,7 @@ private slots:
         QCOMPARE(texts().size(), 2);
         QVERIFY(!search->isVisible());
         QVERIFY(!main().adder().CancelSearch);
+        QCOMPARE(m_folderAsked, 1);
         for (const QString& row : texts())
             QVERIFY(!row.endsWith("(off)"));
     }
@@ -327,6 +343,25 @@ private slots:
         QCOMPARE(texts(), (QStringList{"/m/one.swf", "/m/two.swf (off)"}));
         QCOMPARE(selected(), QList<int>{0});
         QCOMPARE(played(), QStringList{"/m/one.swf"}); // the first row plays after the list is read
+    }
+
+    void theCreatorIsMadeAnewAfterOkAndTheStagingRootRemoved()
+    {
+        m_environment.variables = {{"TMPDIR", m_dir->path()}};
+        test::writeFile(*m_dir / "FS/Old/leftover.swf", "x");
+        QDialog* first = main().creator();
+        QVERIFY(first);
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        main().findChild<QToolButton*>("barItem3")->click();
+        QCOMPARE(main().creator(), first); // cancelled: it stays with all it holds
+        QVERIFY(QFile::exists(QString::fromStdString(*m_dir / "FS/Old/leftover.swf")));
+        QTimer::singleShot(0, this, [] { static_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
+        main().findChild<QAction*>("CreateScreenSaver1")->trigger();
+        QVERIFY(!main().creator());
+        QVERIFY(!QFile::exists(QString::fromStdString(*m_dir / "FS")));
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        main().CreateScreenSaverCommand();
+        QVERIFY(main().creator()); // the next use starts from a new one
     }
 
     void badRegistryValuesAreReportedOrBroughtIntoRange()
