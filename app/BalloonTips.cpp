@@ -22,7 +22,6 @@ public:
         : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint)
     {
         setObjectName("BalloonTip");
-        setAttribute(Qt::WA_TranslucentBackground);
         auto* outer = new QVBoxLayout(this);
         outer->setContentsMargins(12, 10, 10, 12);
         auto* head = new QHBoxLayout;
@@ -58,21 +57,26 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    // A rounded body with a stem pointing up at the pointer; a mask, not translucency, cuts it out,
+    // so it looks the same with or without a compositing window manager.
+    QPainterPath shape() const
     {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath shape;
-        const QRectF body = QRectF(rect()).adjusted(1, 8, -1, -1);
-        shape.addRoundedRect(body, 8, 8);
+        QPainterPath body;
+        body.addRoundedRect(QRectF(rect()).adjusted(0, 8, -1, -1), 8, 8);
         QPainterPath stem;
         stem.moveTo(14, 9);
         stem.lineTo(16, 0);
         stem.lineTo(28, 9);
-        shape = shape.united(stem);
-        p.fillPath(shape, QColor(255, 255, 225));
+        return body.united(stem);
+    }
+    void resizeEvent(QResizeEvent*) override { setMask(QRegion(shape().toFillPolygon().toPolygon())); }
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(shape(), QColor(255, 255, 225));
         p.setPen(QColor(90, 90, 90));
-        p.drawPath(shape);
+        p.drawPath(shape());
     }
 
 private:

@@ -36,6 +36,7 @@ MainWindow::MainWindow(EditorServices services, QWidget* parent)
     , m_presence(services.presence.claim(kMainWindowClass))
 {
     setObjectName("LumoMainFrm");
+    setAttribute(Qt::WA_AlwaysShowToolTips); // hints show whether or not the window is active
     setWindowTitle(QStringLiteral("Lumo ScreenSaver v1.0"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
