@@ -1,6 +1,7 @@
 #include "app/core/FolderSearch.h"
 
 #include "platform/posix/PosixFileSystem.h"
+#include "support/StubFileSystem.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,11 +25,10 @@ std::vector<std::string> found(platform::FileSystem& files, const std::string& r
 }
 
 // Folders as the listing gives them, in a chosen order, with Windows' attributes.
-class ListedFileSystem final : public platform::FileSystem {
+class ListedFileSystem final : public test::StubFileSystem {
 public:
     std::map<std::string, std::vector<platform::FolderEntry>> folders; // a missing folder cannot be listed
     bool isFolder(const std::string& path) override { return folders.count(path) != 0; }
-    bool exists(const std::string&) override { return true; }
     std::optional<std::vector<platform::FolderEntry>> list(const std::string& folder) override
     {
         const auto it = folders.find(folder);
@@ -36,16 +36,6 @@ public:
             return std::nullopt;
         return it->second;
     }
-    bool clearAttributes(const std::string&) override { return false; }
-    bool removeFile(const std::string&) override { return false; }
-    bool removeEmptyFolder(const std::string&) override { return false; }
-    bool createFolder(const std::string&) override { return false; }
-    std::optional<std::uint64_t> fileSize(const std::string&) override { return std::nullopt; }
-    Result<std::unique_ptr<platform::InputFile>> openForReading(const std::string&) override { return Error{"unused"}; }
-    Result<std::unique_ptr<platform::OutputFile>> createFile(const std::string&) override { return Error{"unused"}; }
-    bool renameReplacing(const std::string&, const std::string&) override { return false; }
-    Result<std::string> readFile(const std::string&) override { return Error{"unused"}; }
-    Result<std::unique_ptr<platform::OutputFile>> replaceFile(const std::string&) override { return Error{"unused"}; }
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "common/DeleteFolderTree.h"
 
 #include "platform/posix/PosixFileSystem.h"
+#include "support/StubFileSystem.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +78,7 @@ TEST(DeleteFolderTree, ALinkAsTheRootIsNoFolder)
 }
 
 // A file system whose removals fail for chosen names, to show how the result is formed.
-class ScriptedFileSystem final : public platform::FileSystem {
+class ScriptedFileSystem final : public test::StubFileSystem {
 public:
     std::map<std::string, std::vector<platform::FolderEntry>> folders;
     std::vector<std::string> failing;
@@ -96,13 +97,6 @@ public:
     }
     bool removeFile(const std::string& path) override { return act("delete " + path, path); }
     bool removeEmptyFolder(const std::string& path) override { return act("rmdir " + path, path); }
-    bool createFolder(const std::string&) override { return false; }
-    std::optional<std::uint64_t> fileSize(const std::string&) override { return std::nullopt; }
-    Result<std::unique_ptr<platform::InputFile>> openForReading(const std::string&) override { return Error{"unused"}; }
-    Result<std::unique_ptr<platform::OutputFile>> createFile(const std::string&) override { return Error{"unused"}; }
-    bool renameReplacing(const std::string&, const std::string&) override { return false; }
-    Result<std::string> readFile(const std::string&) override { return Error{"unused"}; }
-    Result<std::unique_ptr<platform::OutputFile>> replaceFile(const std::string&) override { return Error{"unused"}; }
 
 private:
     bool act(const std::string& what, const std::string& path)

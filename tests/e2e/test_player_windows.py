@@ -26,6 +26,16 @@ def click_client(window, x, y):
     e2e.xdotool('click', '1')
 
 
+def windows_named(name_regex, count):
+    """The visible windows of that name once there are count of them (or what there is at the timeout)."""
+    deadline = time.monotonic() + e2e.TIMEOUT
+    while True:
+        found = e2e.visible_windows(name_regex)
+        if len(found) >= count or time.monotonic() > deadline:
+            return found
+        time.sleep(0.1)
+
+
 def reg_query(key, value):
     out = subprocess.run(['wine', 'reg', 'query', key, '/v', value], env=e2e.wine_env(), capture_output=True,
                          text=True, timeout=e2e.TIMEOUT).stdout
@@ -116,11 +126,7 @@ class PlayerWindows(unittest.TestCase):
         found = e2e.wait_for_window('^Installer for My$')
         self.assertEqual(len(found), 1)
         click_client(found[0], 232 + 37, 320 + 24 + 12)  # "Install"
-        boxes = []
-        deadline = time.monotonic() + e2e.TIMEOUT
-        while len(boxes) < 2 and time.monotonic() < deadline:
-            boxes = e2e.visible_windows('^Installer for My$')
-            time.sleep(0.1)
+        boxes = windows_named('^Installer for My$', 2)
         self.assertEqual(len(boxes), 2, 'the confirmation box has the installer caption as its title')
         with open(installer, 'rb') as f, open(installed, 'rb') as g:
             self.assertEqual(f.read(), g.read())
@@ -154,11 +160,7 @@ class PlayerWindows(unittest.TestCase):
         licence = e2e.wait_for_window('^Form4$')
         self.assertEqual(len(licence), 1)
         click_client(licence[0], 72 + 37, 317 - 41 + 8 + 12)  # "Accept"
-        boxes = []
-        deadline = time.monotonic() + e2e.TIMEOUT
-        while len(boxes) < 2 and time.monotonic() < deadline:
-            boxes = e2e.visible_windows('^Installer for Accepted$')
-            time.sleep(0.1)
+        boxes = windows_named('^Installer for Accepted$', 2)
         self.assertEqual(len(boxes), 2, 'the confirmation box follows')
         self.assertTrue(os.path.exists(installed))
         e2e.press(boxes[-1], 'n')
