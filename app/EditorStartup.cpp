@@ -7,9 +7,12 @@
 #include "SearchDialog.h"
 #include "UrlDialog.h"
 #include "app/core/ListFolderSeed.h"
+#include "platform/posix/ProcessIdentity.h"
 #include "app/core/OsRelease.h"
 #include "creator/CreatorWindows.h"
+#include "playback/RuffleMovieView.h"
 #include "playback/ScreenWindow.h"
+#include "playback/ViewScheme.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -98,7 +101,8 @@ void EditorWindows::showLeading()
 
 int runEditor(int argc, char** argv)
 {
-    const EditorServices services = EditorServices::host();
+    EditorServices services = EditorServices::host();
+    services.views = playback::ruffleViews(services.waveOut);
     // A running copy that holds both windows blocks the start, silently.
     if (startBlocked(services.presence))
         return 0;
@@ -107,6 +111,10 @@ int runEditor(int argc, char** argv)
     if (mode == EditorMode::EndAtOnce)
         return 0;
 
+    // The web engine refuses to start its sandbox as root; it runs without one there.
+    if (platform::runsAsRoot())
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    playback::registerViewScheme();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumo ScreenSaver"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));

@@ -5,14 +5,17 @@ namespace lumo::platform {
 void ViewVolume::setVolume(std::uint32_t level)
 {
     m_level = level;
-    for (const Listener& listener : m_listeners)
+    // A copy: a listener may unsubscribe while it is called.
+    const std::map<int, Listener> listeners = m_listeners;
+    for (const auto& [id, listener] : listeners)
         listener(level);
 }
 
-void ViewVolume::subscribe(Listener listener)
+int ViewVolume::subscribe(Listener listener)
 {
     listener(m_level);
-    m_listeners.push_back(std::move(listener));
+    m_listeners.emplace(m_next, std::move(listener));
+    return m_next++;
 }
 
 } // namespace lumo::platform

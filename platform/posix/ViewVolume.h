@@ -5,7 +5,7 @@
 #include "../WaveOut.h"
 
 #include <functional>
-#include <vector>
+#include <map>
 
 namespace lumo::platform {
 
@@ -17,12 +17,14 @@ public:
     void setVolume(std::uint32_t level) override;
 
     std::uint32_t level() const { return m_level; }
-    // Called at once with the current level, then at every change.
-    void subscribe(Listener listener);
+    // Called at once with the current level, then at every change until unsubscribed.
+    int subscribe(Listener listener);
+    void unsubscribe(int id) { m_listeners.erase(id); }
 
 private:
     std::uint32_t m_level = 0xFE00FE00;
-    std::vector<Listener> m_listeners;
+    std::map<int, Listener> m_listeners;
+    int m_next = 0;
 };
 
 } // namespace lumo::platform

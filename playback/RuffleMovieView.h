@@ -1,0 +1,75 @@
+// The movie view that plays: Ruffle inside a QWebEngineView, all views sharing one engine profile.
+// .swf files (checked by their signature FWS, CWS or ZWS) play in Ruffle, pictures (.png, .jpg,
+// .jpeg, .bmp, .gif) show in the same page, web addresses go to Ruffle as they are, anything else
+// leaves the view blank. The engine starts after the view is first shown, so the window holding
+// it appears at once; what is asked of the view before the page is ready is applied then.
+#pragma once
+
+#include "MovieView.h"
+
+#include "platform/WaveOut.h"
+
+#include <QMap>
+#include <QWidget>
+
+class QWebEngineView;
+
+namespace lumo::playback {
+
+class RuffleMovieView final : public QWidget, public MovieView {
+    Q_OBJECT
+public:
+    explicit RuffleMovieView(platform::WaveOut& waveOut, QWidget* parent = nullptr);
+    ~RuffleMovieView() override;
+
+    QWidget* widget() override { return this; }
+    std::string movie() const override { return m_movie; }
+    void setMovie(const std::string& location) override;
+    bool loop() const override { return m_loop; }
+    void setLoop(bool loop) override;
+    void setBackgroundColor(int) override { }
+    void setScale(const std::string& scale) override;
+    void setBGColor(const std::string&) override { }
+    void setQuality2(const std::string& quality) override;
+    void play() override;
+    void stop() override;
+    void stopPlay() override;
+    int flashVersion() override;
+    void loadMovie(int layer, const std::string& location) override;
+
+    // The page has loaded and everything asked before has been applied.
+    bool ready() const { return m_ready; }
+    QWebEngineView* page() const { return m_web; }
+
+signals:
+    void becameReady();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // What the page is asked, by kind: before the page is ready only the latest of each kind is kept.
+    enum class Call { Show, Scale, Volume, Run };
+    void startEngine();
+    void run(Call kind, const QString& script);
+    void show(const std::string& location);
+    void setLevel(std::uint32_t level);
+
+    QWebEngineView* m_web = nullptr;
+    bool m_ready = false;
+    QMap<Call, QString> m_pending;
+    std::string m_movie;
+    QString m_media; // the published URL of the file shown
+    bool m_loop = true;
+    QString m_quality = QStringLiteral("high");
+    platform::WaveOut& m_waveOut;
+    int m_subscription = -1;
+};
+
+// Makes Ruffle views that follow the wave-output level of this program.
+MovieViewFactory ruffleViews(platform::WaveOut& waveOut);
+
+// "FWS", "CWS" or "ZWS": an uncompressed, zlib- or LZMA-compressed Flash movie.
+bool hasFlashSignature(const QString& path);
+
+} // namespace lumo::playback
