@@ -33,7 +33,8 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
             break;
         }
         case EditorWindow::ScreenPlayer:
-            window = std::make_unique<playback::ScreenWindow>(services.presence);
+            window = std::make_unique<playback::ScreenWindow>(
+                playback::ScreenWindow::Services{services.presence, services.registry, services.files, services.views});
             break;
         case EditorWindow::Creator:
             // Owned by the main window, which makes it anew after a run that ends with OK.
@@ -64,8 +65,10 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
                            return std::string();
                        },
                        [main = m_main] { return main->preview().flashVersion(); }});
+    auto* screen = static_cast<playback::ScreenWindow*>(window(EditorWindow::ScreenPlayer));
+    screen->setHost(m_main);
     m_main->setPeers({about, static_cast<UrlDialog*>(window(EditorWindow::UrlDialog)),
-                      static_cast<SearchDialog*>(window(EditorWindow::SearchDialog)), [storage] {
+                      static_cast<SearchDialog*>(window(EditorWindow::SearchDialog)), screen, [storage] {
                           auto creator = std::make_unique<creator::CreatorWindow>(storage);
                           creator->setAttribute(Qt::WA_QuitOnClose, false);
                           return std::unique_ptr<QDialog>(std::move(creator));

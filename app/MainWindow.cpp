@@ -3,9 +3,11 @@
 #include "AboutWindow.h"
 #include "ErrorReport.h"
 #include "MovieAdder.h"
+#include "PlaybackControls.h"
 #include "SearchDialog.h"
 #include "SideBar.h"
 #include "UrlDialog.h"
+#include "app/core/PreviewTicks.h"
 #include "app/core/StartMode.h"
 #include "common/DeleteFolderTree.h"
 #include "common/PathRules.h"
@@ -19,6 +21,8 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <limits>
 
 namespace lumo::app {
 
@@ -66,6 +70,14 @@ MainWindow::MainWindow(EditorServices services, QWidget* parent)
     m_adder = new MovieAdder(m_services.files, *m_playlist, m_services.dialogs, this);
     connect(m_playlist->FL(), &PlaylistView::pathsDropped, m_adder, &MovieAdder::addDropped);
     buildMenus();
+    m_playback = new PlaybackControls(m_controls, playback, m_playlist, m_viewMenu,
+                                      {[this] { ApplyViewSettings(); }, [this](bool muted) { SetWaveMute(muted); },
+                                       [this] { timerChange(); }});
+    m_viewMenu->addSeparator();
+    QAction* preview = m_viewMenu->addAction(QStringLiteral("Preview"));
+    preview->setObjectName("Preview1");
+    preview->setShortcut(QKeySequence("Ctrl+P"));
+    connect(preview, &QAction::triggered, this, [this] { Preview1Click(); });
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // Creation, in order: the one-by-one position, the change timer at the interval box's design
@@ -75,22 +87,33 @@ MainWindow::MainWindow(EditorServices services, QWidget* parent)
     m_changeTimer->setObjectName("ChangeTimer");
     m_changeTimer->setInterval(m_controls.timer() * kMinute);
     m_changeTimer->start();
+    connect(m_changeTimer, &QTimer::timeout, this, [this] { ChangeTimerTick(); });
     m_sfp->setEnabled(false);
     m_sideBar->bind(1, [this] { m_adder->AddFileCommand(); });
     m_sideBar->bind(2, [this] { m_adder->AddFolderCommand(); });
     m_sideBar->bind(3, [this] { CreateScreenSaverCommand(); });
+    m_sideBar->bind(4, [this] { barItem4Click(); });
     m_sideBar->bind(5, [this] { m_adder->AddWebsiteCommand(); });
 
     m_controls.setHandlers({
-        .loopClick = {},
-        .muteClick = [this] { SetWaveMute(m_controls.mute()); },
-        .timerChange = [this] { timerChange(); },
+        .loopClick = [this] { m_playback->loopClick(); },
+        .muteClick = [this] { m_playback->muteClick(); },
+        .timerChange = [this] {
+            timerChange();
+            m_playback->refresh();
+        },
         .moved = [this] { move(m_controls.left(), m_controls.top()); },
     });
     loadSettings();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The children go first, the view's widget among them (it is the view), while everything they
+    // may still call is alive.
+    (void)m_view.release();
+    delete takeCentralWidget();
+}
 
 void MainWindow::buildMenus()
 {
@@ -116,6 +139,7 @@ void MainWindow::buildMenus()
     add(file, "CreateScreenSaver1", "Create ScreenSaver", {}, [this] { CreateScreenSaverCommand(); });
     file->addSeparator();
     add(file, "Exit1", "Exit", {}, [this] { close(); });
+    m_viewMenu = menuBar()->addMenu(QStringLiteral("View"));
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     add(help, "Help2", "Help", QKeySequence(Qt::Key_F1), [this] { Help2Click(); });
     add(help, "Checkforupdates1", "Check for updates", {}, [this] { Checkforupdates1Click(); });
@@ -135,7 +159,9 @@ void MainWindow::loadSettings()
         reportError(QString::fromStdString(loaded.message()));
         return;
     }
+    m_playback->refresh();
     ApplyViewSettings();
+    m_playback->checkQualityItem();
     SetWaveMute(m_controls.mute());
 }
 
@@ -175,9 +201,59 @@ void MainWindow::ClearPreview()
 
 void MainWindow::timerChange()
 {
-    const int interval = m_controls.timer() * kMinute;
-    if (m_changeTimer->interval() != interval)
-        m_changeTimer->start(interval);
+    // An interval of 0 (typed, until the box loses the focus) never ticks.
+    const long long interval = static_cast<long long>(m_controls.timer()) * kMinute;
+    if (interval <= 0 || interval > std::numeric_limits<int>::max()) {
+        m_changeTimer->stop();
+        m_changeTimer->setInterval(0);
+        return;
+    }
+    if (m_changeTimer->interval() != interval || !m_changeTimer->isActive())
+        m_changeTimer->start(static_cast<int>(interval));
+}
+
+void MainWindow::ChangeTimerTick()
+{
+    const int n = static_cast<int>(m_playlist->rows().size());
+    if (const std::optional<int> row = app::ChangeTimerTick(m_controls, n, m_oneByOneIndex, processRandom()))
+        PlayInPreview(m_playlist->rows()[static_cast<size_t>(*row)].text);
+}
+
+std::optional<playback::ScreenHost::Row> MainWindow::selectedRow() const
+{
+    const int row = m_playlist->FL()->selectedRow();
+    if (row < 0)
+        return std::nullopt;
+    const PlaylistRow& r = m_playlist->rows()[static_cast<size_t>(row)];
+    return Row{r.text, r.checked};
+}
+
+void MainWindow::barItem4Click()
+{
+    startPreview(true);
+}
+
+void MainWindow::Preview1Click()
+{
+    startPreview(false);
+}
+
+void MainWindow::startPreview(bool fromSideBar)
+{
+    m_controls.notePosition(x(), y());
+    if (Status saved
+        = SaveListFiles(m_services.files, m_services.registry, m_programFolder, m_playlist->rows(), m_controls);
+        !saved) {
+        reportError(QString::fromStdString(saved.message()));
+        return;
+    }
+    ClearPreview();
+    if (fromSideBar) {
+        m_view->setBackgroundColor(-1);
+        m_view->setBGColor("");
+    }
+    if (m_peers.screen)
+        m_peers.screen->showFullScreenPlayer();
 }
 
 void MainWindow::AddEntry(const std::string& text, bool checked)

@@ -8,6 +8,7 @@
 #include "PlaylistPanel.h"
 #include "app/core/EditorControls.h"
 #include "app/core/SettingsStore.h"
+#include "playback/ScreenWindow.h"
 
 #include <QDialog>
 #include <QMainWindow>
@@ -18,6 +19,7 @@
 #include <vector>
 
 class QFrame;
+class QMenu;
 class QTimer;
 
 namespace lumo::app {
@@ -28,7 +30,9 @@ class SearchDialog;
 class SideBar;
 class UrlDialog;
 
-class MainWindow : public QMainWindow, private PreviewSink {
+class PlaybackControls;
+
+class MainWindow : public QMainWindow, private PreviewSink, public playback::ScreenHost {
     Q_OBJECT
 
 public:
@@ -49,6 +53,7 @@ public:
         AboutWindow* about = nullptr;
         UrlDialog* url = nullptr;
         SearchDialog* search = nullptr;
+        playback::ScreenWindow* screen = nullptr;
         std::function<std::unique_ptr<QDialog>()> makeCreator;
     };
     void setPeers(Peers peers);
@@ -56,13 +61,23 @@ public:
     void createCreator();
 
     void loadSettings();
-    void SetWaveMute(bool muted);
+    void SetWaveMute(bool muted) override;
     void FormCloseQuery(bool& canClose);
     void AddEntry(const std::string& text, bool checked);
 
     void PlayInPreview(const std::string& text) override;
     void ClearPreview() override;
     void ApplyViewSettings();
+    void ChangeTimerTick();
+    void barItem4Click();
+    void Preview1Click();
+    PlaybackControls& playbackControls() { return *m_playback; }
+
+    // What the full-screen player takes from this window.
+    bool mainShowing() const override { return isVisible(); }
+    std::optional<Row> selectedRow() const override;
+    bool muteChecked() const override { return m_controls.mute(); }
+    std::string listFolder() const override { return m_programFolder; }
 
     void CreateScreenSaverCommand();
     void Help2Click();
@@ -75,6 +90,7 @@ protected:
 
 private:
     void buildMenus();
+    void startPreview(bool fromSideBar);
     void timerChange();
     void LoadListFile();
 
@@ -86,6 +102,8 @@ private:
     std::unique_ptr<playback::MovieView> m_view; // SF
     PlaylistPanel* m_playlist = nullptr;
     MovieAdder* m_adder = nullptr;
+    PlaybackControls* m_playback = nullptr;
+    QMenu* m_viewMenu = nullptr;
     QTimer* m_changeTimer = nullptr;
     int m_oneByOneIndex = 0;
     bool m_shownBefore = false;

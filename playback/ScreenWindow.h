@@ -1,32 +1,87 @@
-// TLumoScreenFrm, the full-screen player: borderless, on top, maximised. Its native window exists
-// from its first showing to the end of the process, so its presence is claimed then, not at
-// creation; a later start finds it from that moment on.
+// TLumoScreenFrm, the full-screen player: frameless, on top, covering the screen it starts on. At
+// every show it reads the settings (with its own defaults) and PlayList.list afresh, plays the first
+// movie (or the main window's selected checked row) and changes movie on its timer in random or
+// one-by-one order; the pointer is hidden meanwhile. The first key, mouse button or move of more
+// than 5 pixels (compared on the screen), taken from real input only, closes it; closing hands the
+// preview back to the main window. Its native window counts as present from its first showing on.
 #pragma once
 
+#include "MovieView.h"
+#include "core/ScreenSequence.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
 #include "platform/WindowPresence.h"
 
+#include <QPoint>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QTimer;
 
 namespace lumo::playback {
+
+// What the player takes from the main window.
+class ScreenHost {
+public:
+    virtual ~ScreenHost() = default;
+    virtual bool mainShowing() const = 0;
+    struct Row {
+        std::string text;
+        bool checked = false;
+    };
+    virtual std::optional<Row> selectedRow() const = 0;
+    virtual bool muteChecked() const = 0;
+    virtual void PlayInPreview(const std::string& text) = 0;
+    virtual void SetWaveMute(bool muted) = 0;
+    virtual std::string listFolder() const = 0;
+};
 
 class ScreenWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ScreenWindow(platform::WindowPresence& presence, QWidget* parent = nullptr);
+    struct Services {
+        platform::WindowPresence& presence;
+        platform::Registry& registry;
+        platform::FileSystem& files;
+        MovieViewFactory views;
+    };
+    explicit ScreenWindow(Services services, QWidget* parent = nullptr);
     ~ScreenWindow() override;
 
+    void setHost(ScreenHost* host) { m_host = host; }
     void showFullScreenPlayer();
+    MovieView& view() { return *m_view; }
+    QTimer* timer() const { return m_timer; }
+    const std::vector<std::string>& playList() const { return m_playList; }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    platform::WindowPresence& m_presence;
+    void FormShow();
+    void FormCloseQuery();
+    void PlayMov(const std::string& location);
+    void NextMov();
+
+    Services m_services;
+    ScreenHost* m_host = nullptr;
+    std::unique_ptr<MovieView> m_view; // sf
+    QTimer* m_timer = nullptr; // Timer1
+    ScreenSequence m_sequence;
+    std::vector<std::string> m_playList;
+    bool m_random = false;
+    bool m_oneByOne = false;
+    QPoint m_start;
+    bool m_filtering = false;
     std::unique_ptr<platform::PresenceClaim> m_claim;
 };
 

@@ -70,6 +70,14 @@ void EditorControls::setTimer(int minutes)
     raise(m_handlers.timerChange);
 }
 
+void EditorControls::typeTimer(int minutes)
+{
+    if (minutes == m_timer)
+        return;
+    m_timer = minutes;
+    raise(m_handlers.timerChange);
+}
+
 void EditorControls::setLeft(int left)
 {
     m_left = left;

@@ -44,7 +44,11 @@ public:
     void setOne(bool checked);
 
     int timer() const { return m_timer; }
+    // Set from code (loading the settings): brought into range at once.
     void setTimer(int minutes);
+    // Typed by the user: used as it stands, even out of range, until the box loses the focus.
+    void typeTimer(int minutes);
+    void leaveTimer() { setTimer(m_timer); }
 
     int left() const { return m_left; }
     int top() const { return m_top; }
