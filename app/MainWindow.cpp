@@ -70,9 +70,9 @@ MainWindow::MainWindow(EditorServices services, QWidget* parent)
     m_adder = new MovieAdder(m_services.files, *m_playlist, m_services.dialogs, this);
     connect(m_playlist->FL(), &PlaylistView::pathsDropped, m_adder, &MovieAdder::addDropped);
     buildMenus();
-    m_playback = new PlaybackControls(m_controls, playback, m_playlist, m_viewMenu,
-                                      {[this] { ApplyViewSettings(); }, [this](bool muted) { SetWaveMute(muted); },
-                                       [this] { timerChange(); }});
+    m_playback = new PlaybackControls(
+        m_controls, playback, m_playlist, m_viewMenu,
+        {[this] { ApplyViewSettings(); }, [this](bool muted) { SetWaveMute(muted); }, [this] { timerChange(); }});
     m_viewMenu->addSeparator();
     QAction* preview = m_viewMenu->addAction(QStringLiteral("Preview"));
     preview->setObjectName("Preview1");
@@ -98,10 +98,11 @@ MainWindow::MainWindow(EditorServices services, QWidget* parent)
     m_controls.setHandlers({
         .loopClick = [this] { m_playback->loopClick(); },
         .muteClick = [this] { m_playback->muteClick(); },
-        .timerChange = [this] {
-            timerChange();
-            m_playback->refresh();
-        },
+        .timerChange =
+            [this] {
+                timerChange();
+                m_playback->refresh();
+            },
         .moved = [this] { move(m_controls.left(), m_controls.top()); },
     });
     loadSettings();

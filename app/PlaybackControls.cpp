@@ -1,11 +1,11 @@
 #include "PlaybackControls.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAbstractItemView>
 #include <QMenu>
 #include <QRadioButton>
 #include <QSpinBox>

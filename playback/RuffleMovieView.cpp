@@ -5,16 +5,16 @@
 #include "platform/posix/ViewVolume.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <algorithm>
 
 namespace lumo::playback {
 
@@ -121,7 +121,8 @@ void RuffleMovieView::show(const std::string& location)
         return;
     }
     if (isWebAddress(where)) {
-        run(Call::Show, isPicture(where) ? QStringLiteral("lumo.picture(%1)").arg(jsString(where))
+        run(Call::Show,
+            isPicture(where) ? QStringLiteral("lumo.picture(%1)").arg(jsString(where))
                              : QStringLiteral("lumo.movie(%1, %2)").arg(jsString(where), jsString(m_quality)));
         return;
     }

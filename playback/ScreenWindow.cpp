@@ -128,9 +128,10 @@ void ScreenWindow::NextMov()
         PlayMov(m_playList[entry]);
 }
 
-bool ScreenWindow::eventFilter(QObject* watched, QEvent* event)
+bool ScreenWindow::eventFilter(QObject*, QEvent* event)
 {
-    // Real input only: what the program does itself (its own activation when shown) never closes it.
+    // Real input only. Activation is left out: window systems activate windows on their own (the
+    // player's own showing among them), and a player that closes on that is gone before it starts.
     if (!m_filtering || !isVisible() || !event->spontaneous())
         return false;
     bool closes = false;
@@ -150,10 +151,6 @@ bool ScreenWindow::eventFilter(QObject* watched, QEvent* event)
         closes = std::abs(at.x() - m_start.x()) > 5 || std::abs(at.y() - m_start.y()) > 5;
         break;
     }
-    case QEvent::WindowActivate:
-        // Another window of the program coming forward.
-        closes = watched->isWidgetType() && static_cast<QWidget*>(watched)->window() != this;
-        break;
     default:
         break;
     }
