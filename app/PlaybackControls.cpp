@@ -109,9 +109,14 @@ PlaybackControls::PlaybackControls(EditorControls& controls, QWidget* playback, 
     m_one = new QRadioButton(QStringLiteral("One by one"), playlist);
     m_one->setObjectName("One");
     m_one->setToolTip(QStringLiteral("Check to play files one-by-one"));
-    m_play1->setGeometry(320, 92, 160, 20);
-    m_rnd->setGeometry(320, 114, 160, 20);
-    m_one->setGeometry(320, 136, 160, 20);
+    m_play1->setGeometry(318, 92, 166, 20);
+    m_rnd->setGeometry(318, 114, 166, 20);
+    m_one->setGeometry(318, 136, 166, 20);
+    // A size smaller than the window's, so the captions fit beside the playlist.
+    QFont small = playlist->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    for (QRadioButton* radio : {m_play1, m_rnd, m_one})
+        radio->setFont(small);
     auto* label = new QLabel(QStringLiteral("Time to change (min.)"), playlist);
     label->setGeometry(320, 164, 160, 16);
     m_timer = new TimerBox(playlist);
