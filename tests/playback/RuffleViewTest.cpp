@@ -6,7 +6,9 @@
 #include "playback/ViewScheme.h"
 
 #include "platform/fake/FakeServices.h"
+#include "common/WaveMute.h"
 #include "platform/posix/ProcessIdentity.h"
+#include "platform/posix/ViewVolume.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +16,8 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QtTest>
 
 using namespace lumo;
@@ -147,6 +151,34 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(litShare(shot()) > 0.5, 10000);
         m_view->setMovie("0");
         QTRY_VERIFY_WITH_TIMEOUT(litShare(shot()) < 0.01, 10000);
+    }
+
+    void theViewsFollowTheProgramsWaveLevel()
+    {
+        platform::ViewVolume level;
+        m_window.reset();
+        m_window = std::make_unique<QWidget>();
+        auto* view = new playback::RuffleMovieView(level, m_window.get());
+        view->resize(100, 100);
+        m_window->show();
+        QTRY_VERIFY_WITH_TIMEOUT(view->ready(), 20000);
+        const auto volume = [view] {
+            QVariant result;
+            bool done = false;
+            view->page()->page()->runJavaScript("lumo.volume", [&](const QVariant& v) {
+                result = v;
+                done = true;
+            });
+            for (int i = 0; i < 500 && !done; ++i)
+                QTest::qWait(10);
+            return done ? result.toDouble() : -1.0;
+        };
+        QCOMPARE(volume(), 1.0);
+        SetWaveMute(level, true);
+        QCOMPARE(volume(), 0.0);
+        SetWaveMute(level, false);
+        QCOMPARE(volume(), 1.0);
+        m_window.reset(); // the view goes before the level it follows
     }
 
     void whatIsNoMovieLeavesTheViewBlack()
