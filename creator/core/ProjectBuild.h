@@ -1,0 +1,67 @@
+// The build of a screensaver from the Creator's settings, without a window: stage the ticked movies,
+// the logo, the licence, playl.lis and param.lis in <temp>/FS/<project file name>, pack them into
+// file.lis, take the player program out of the storage container (stored file 0, the archive "tmp.z"
+// holding "tmp.exe"), add file.lis to it as the RCDATA resource "FILELIST", replace its main icon
+// when an icon file is given, copy it to the project path, and remove <temp>/FS. The wizard and
+// `lumo-tool create` both run it; they follow it through the events.
+#pragma once
+
+#include "ProjectParams.h"
+
+#include "formats/FileStorage.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Result.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lumo::creator {
+
+struct BuildItem {
+    std::string text; // a path or a web address, as listed
+    bool ticked = true;
+};
+
+struct BuildRequest {
+    std::vector<BuildItem> items;
+    ProjectSettings settings;
+    std::string logo; // the logo view's location; empty for none
+    std::string projectPath; // the executable to write
+    std::string iconFile = "Your icon";
+    std::string licenceFile = "License";
+};
+
+struct BuildEvents {
+    std::function<void(const std::string& text)> status;
+    std::function<void(int position)> barPosition;
+    // Each archive event: the bar's range becomes 0..total and its position position.
+    std::function<void(std::int32_t position, std::int32_t total)> archiveProgress;
+    std::function<void()> processEvents;
+};
+
+// What a completed build could not bring into the product: the build goes on without these, as the
+// product is made to, but the user is told.
+struct BuildReport {
+    std::vector<std::string> notCopied; // "<file>: <reason>"
+};
+
+struct BuildServices {
+    platform::FileSystem& files;
+    platform::Environment& environment;
+    formats::FileStorage& playerStorage;
+};
+
+// An error says which step stopped and which file.
+Result<BuildReport> buildProject(BuildServices& services, const BuildRequest& request, const BuildEvents& events);
+
+// <temp>/FS: the one folder the builds write below, removed whole after each build.
+std::string stagingRoot(const platform::Environment& environment);
+
+// The file name of a playlist item or logo location: a web address by the Windows rule (after the
+// last backslash or colon), a host path by the host's.
+std::string itemFileName(const std::string& location);
+std::string locationExtension(const std::string& location);
+
+} // namespace lumo::creator

@@ -1,0 +1,175 @@
+// The build of a screensaver from the Creator's settings, on the real player program, read back the
+// way the produced screensaver reads itself: the resource "FILELIST", unpacked, and its param.lis.
+#include "creator/PlayerCarrier.h"
+#include "creator/core/ProjectBuild.h"
+#include "formats/PeImage.h"
+#include "formats/ZlibArchive.h"
+#include "player/core/ParamFile.h"
+
+#include "platform/fake/FakeServices.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace lumo::creator {
+
+namespace fs = std::filesystem;
+
+class ProjectBuildTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_environment.variables = {{"TMPDIR", m_dir / "tmp"}};
+        fs::create_directories(m_dir / "tmp");
+        ASSERT_TRUE(m_storage.ReadData(carriedStorage(), "carried"));
+    }
+
+    Result<BuildReport> build(const BuildRequest& request)
+    {
+        BuildServices services{m_files, m_environment, m_storage};
+        BuildEvents events;
+        events.status = [this](const std::string& text) { log.push_back(text); };
+        events.barPosition = [this](int position) { log.push_back("bar " + std::to_string(position)); };
+        events.archiveProgress = [this](std::int32_t, std::int32_t total) { totals.push_back(total); };
+        return buildProject(services, request, events);
+    }
+
+    // The project as the produced screensaver unpacks it.
+    std::string unpacked(const std::string& product)
+    {
+        Result<formats::PeImage> image = formats::PeImage::parse(test::readFile(product), product);
+        EXPECT_TRUE(image) << image.message();
+        const Result<std::vector<formats::ResourceEntry>> resources = image->resources();
+        for (const formats::ResourceEntry& r : *resources)
+            if (r.name.text() == "FILELIST") {
+                const std::string out = m_dir / "unpacked";
+                fs::remove_all(out);
+                fs::create_directories(out);
+                test::writeFile(out + "/files.lis", r.data.bytes());
+                formats::ZlibMultiple zlib(m_files);
+                const Status done = zlib.DecompressFile(out + "/files.lis", out, true, true);
+                EXPECT_TRUE(done) << done.message();
+                return out;
+            }
+        ADD_FAILURE() << "no FILELIST in " << product;
+        return {};
+    }
+
+    test::TempDir m_dir;
+    platform::PosixFileSystem m_files;
+    platform::FakeEnvironment m_environment;
+    platform::FakeRegistry m_registry;
+    formats::FileStorage m_storage{{m_files, m_environment, m_registry}};
+    std::vector<std::string> log;
+    std::vector<std::int32_t> totals;
+};
+
+TEST_F(ProjectBuildTest, TheDefaultsMakeAScreensaverThatReadsItsOwnSettings)
+{
+    test::writeFile(m_dir / "movies/a.swf", "FWS movie a");
+    test::writeFile(m_dir / "other/a.swf", "FWS later a");
+    test::writeFile(m_dir / "logo.png", "png");
+    test::writeFile(m_dir / "tmp/FS/Old/leftover", "x");
+    BuildRequest request;
+    request.items = {{m_dir / "movies/a.swf", true}, {m_dir / "skipped.swf", false}, {m_dir / "other/a.swf", true},
+                     {"http://example.com/flash/b.swf", true}};
+    request.logo = m_dir / "logo.png";
+    request.projectPath = m_dir / "out/MySaver.exe";
+    fs::create_directories(m_dir / "out");
+    Result<BuildReport> built = build(request);
+    ASSERT_TRUE(built) << built.message();
+    EXPECT_TRUE(built->notCopied.empty());
+    EXPECT_FALSE(fs::exists(m_dir / "tmp/FS")) << "the staging root goes, leftovers with it";
+
+    const std::string project = unpacked(m_dir / "out/MySaver.exe");
+    EXPECT_EQ(test::readFile(project + "/playl.lis"), "a.swf\r\na.swf\r\n//example.com/flash/b.swf\r\n");
+    EXPECT_EQ(test::readFile(project + "/a.swf"), "FWS later a") << "the later item's file";
+    EXPECT_EQ(test::readFile(project + "/Logo/Logos.png"), "png");
+    EXPECT_FALSE(fs::exists(project + "/License.txt"));
+    const player::ParamLines lines = player::readParamLines(test::readFile(project + "/param.lis"), {});
+    const std::vector<std::string> expected{"play", "5", "\\Logo\\Logos.png", "MySaver.exe", "400", "470", "0", "0",
+                                            "Your title", "-1", "0", "-1", "Your text here;"};
+    ASSERT_EQ(lines.count(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(*lines.text(static_cast<int>(i + 1)), expected[i]) << "line " << i + 1;
+
+    // Status texts and fixed bar positions in the order the wizard shows them.
+    const std::vector<std::string> steps(log.begin(), log.begin() + 8);
+    EXPECT_EQ(steps, (std::vector<std::string>{"bar 10", "Creating directory structure", "bar 40",
+                                               "Copying play files " + request.items[0].text, "bar 40",
+                                               "Copying play files " + request.items[2].text, "bar 40",
+                                               "Copying play files http://example.com/flash/b.swf"}));
+    EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
+              (std::vector<std::string>{"Saving settings...", "bar 82", "Creating project file..."}));
+    EXPECT_FALSE(totals.empty());
+}
+
+TEST_F(ProjectBuildTest, TheParamFileBytesAreTheMarkerTheScrambledTextAndALineEnd)
+{
+    EXPECT_EQ(ScrambleParams(""), "KX");
+    EXPECT_EQ(ScrambleParams("play\r\n"), std::string("KX\x2A\xAF\x3B\xBA\x57\xC9"));
+    // Bytes chosen to scramble into CR, LF and NUL come back unchanged.
+    std::string tricky;
+    for (const char wanted : {'\r', '\n', '\0', '\r'})
+        tricky += static_cast<char>(wanted ^ (tricky.size() % 2 ? 0xC3 : 0x5A));
+    EXPECT_EQ(ScrambleParams(tricky).substr(2), std::string("\r\n\0\r", 4));
+    EXPECT_EQ(player::UnscrambleParams(ScrambleParams(tricky).substr(2)), tricky);
+
+    ProjectSettings settings;
+    settings.mode = PlayMode::OneByOne;
+    settings.interval = 12;
+    settings.showMute = false;
+    settings.muteOn = true;
+    settings.text = "Hello; world";
+    const std::vector<std::string> lines = paramLines(settings, ".swf", "My.Cool.Saver.exe");
+    EXPECT_EQ(lines[0], "oneb");
+    EXPECT_EQ(lines[1], "12");
+    EXPECT_EQ(lines[2], "\\Logo\\Logos.swf");
+    EXPECT_EQ(lines[9], "0");
+    EXPECT_EQ(lines[10], "-1");
+    EXPECT_EQ(lines[12], "Hello; world;");
+}
+
+TEST_F(ProjectBuildTest, NoTickedItemNoLogoAndMissingFilesAreReportedNotFatal)
+{
+    BuildRequest request;
+    request.items = {{m_dir / "gone.swf", true}, {m_dir / "unticked.swf", false}};
+    request.logo = "http://example.com";
+    request.licenceFile = m_dir / "LICENCE.txt";
+    request.projectPath = m_dir / "Saver.exe";
+    Result<BuildReport> built = build(request);
+    ASSERT_TRUE(built) << built.message();
+    ASSERT_EQ(built->notCopied.size(), 2u);
+    EXPECT_EQ(built->notCopied[0].rfind(m_dir / "gone.swf", 0), 0u);
+    EXPECT_EQ(built->notCopied[1].rfind(m_dir / "LICENCE.txt", 0), 0u);
+    const std::string project = unpacked(m_dir / "Saver.exe");
+    EXPECT_EQ(test::readFile(project + "/playl.lis"), "gone.swf\r\n");
+    const player::ParamLines lines = player::readParamLines(test::readFile(project + "/param.lis"), {});
+    EXPECT_EQ(*lines.text(3), "\\Logo\\Logos.com") << "the address's extension, from its last dot";
+
+    request.items = {};
+    request.logo.clear();
+    ASSERT_TRUE(build(request));
+    EXPECT_EQ(test::readFile(unpacked(m_dir / "Saver.exe") + "/playl.lis"), "") << "built twice to one path";
+}
+
+TEST_F(ProjectBuildTest, ATextWindowsCannotHoldStopsTheBuildNamingIt)
+{
+    test::writeFile(m_dir / "\xe6\x98\x9f.swf", "FWS"); // a CJK name
+    BuildRequest request;
+    request.items = {{m_dir / "\xe6\x98\x9f.swf", true}};
+    request.projectPath = m_dir / "Saver.exe";
+    Result<BuildReport> built = build(request);
+    ASSERT_FALSE(built);
+    EXPECT_NE(built.message().find(m_dir / "\xe6\x98\x9f.swf"), std::string::npos) << built.message();
+    EXPECT_FALSE(fs::exists(m_dir / "Saver.exe"));
+
+    request.items = {};
+    request.projectPath.clear();
+    EXPECT_EQ(build(request).message(), "Please select project name and path to save");
+}
+
+} // namespace lumo::creator
