@@ -47,5 +47,6 @@ int archiveCommand(const Args& args);
 int storageCommand(const Args& args);
 int peCommand(const Args& args);
 int paramsCommand(const Args& args);
+int createCommand(const Args& args);
 
 } // namespace lumo::tool

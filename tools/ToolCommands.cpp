@@ -14,6 +14,8 @@ int run(const std::vector<std::string>& args)
         return peCommand(args);
     if (args[0] == "params")
         return paramsCommand(args);
+    if (args[0] == "create")
+        return createCommand(args);
     return fail("unknown command \"" + args[0] + "\"; see lumo-tool --help");
 }
 

@@ -21,6 +21,7 @@ constexpr const char* kUsage
       "  pe replace-icon EXE ICOFILE                          replace the icon group MAINICON\n"
       "  pe extract EXE --type T --name N [--lang L] OUT      write one resource's bytes\n"
       "  params show PARAM.LIS                                the settings lines of a screensaver\n"
+      "  create -o OUT.exe [options] MOVIE...                 build a screensaver (see create --help)\n"
       "\n"
       "Each command takes --help. Exit status 0 on success, 1 on failure (one line on stderr).\n";
 

@@ -107,9 +107,8 @@ Result<BuildReport> buildProject(BuildServices& services, const BuildRequest& re
     if (request.projectPath.empty())
         return Error{"Please select project name and path to save"};
     BuildReport report;
-    const auto missed = [&](const std::string& path, const std::string& why) {
-        report.notCopied.push_back(path + ": " + why);
-    };
+    const auto missed
+        = [&](const std::string& path, const std::string& why) { report.notCopied.push_back(path + ": " + why); };
 
     const std::string projectFile = fileNameOf(request.projectPath, PathSyntax::Host);
     const std::string staging = joinHostPath(stagingRoot(services.environment), projectFile);
@@ -203,8 +202,8 @@ Result<BuildReport> buildProject(BuildServices& services, const BuildRequest& re
     bar(82);
     status("Creating project file...");
     pump();
-    if (Status added = AddFileResource(files, archive, product, formats::ResourceId::id(10),
-                                       formats::ResourceId::name("FILELIST"));
+    if (Status added
+        = AddFileResource(files, archive, product, formats::ResourceId::id(10), formats::ResourceId::name("FILELIST"));
         !added)
         return stopped("Adding the project to the player program", added.error());
     if (isFile(files, request.iconFile)) {
@@ -218,6 +217,8 @@ Result<BuildReport> buildProject(BuildServices& services, const BuildRequest& re
     pump();
     if (Status copied = copyFile(files, product, request.projectPath); !copied)
         missed(request.projectPath, copied.message());
+    else
+        report.productWritten = true;
     pump();
     DeleteFolderTree(files, stagingRoot(services.environment) + platform::kHostSeparator, true, false, true);
     return report;

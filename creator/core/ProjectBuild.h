@@ -45,6 +45,7 @@ struct BuildEvents {
 // product is made to, but the user is told.
 struct BuildReport {
     std::vector<std::string> notCopied; // "<file>: <reason>"
+    bool productWritten = false; // the executable stands at the project path
 };
 
 struct BuildServices {

@@ -1,7 +1,7 @@
 // The build of a screensaver from the Creator's settings, on the real player program, read back the
 // way the produced screensaver reads itself: the resource "FILELIST", unpacked, and its param.lis.
-#include "creator/PlayerCarrier.h"
 #include "creator/core/ProjectBuild.h"
+#include "creator/PlayerCarrier.h"
 #include "formats/PeImage.h"
 #include "formats/ZlibArchive.h"
 #include "player/core/ParamFile.h"
@@ -74,7 +74,9 @@ TEST_F(ProjectBuildTest, TheDefaultsMakeAScreensaverThatReadsItsOwnSettings)
     test::writeFile(m_dir / "logo.png", "png");
     test::writeFile(m_dir / "tmp/FS/Old/leftover", "x");
     BuildRequest request;
-    request.items = {{m_dir / "movies/a.swf", true}, {m_dir / "skipped.swf", false}, {m_dir / "other/a.swf", true},
+    request.items = {{m_dir / "movies/a.swf", true},
+                     {m_dir / "skipped.swf", false},
+                     {m_dir / "other/a.swf", true},
                      {"http://example.com/flash/b.swf", true}};
     request.logo = m_dir / "logo.png";
     request.projectPath = m_dir / "out/MySaver.exe";
@@ -82,6 +84,7 @@ TEST_F(ProjectBuildTest, TheDefaultsMakeAScreensaverThatReadsItsOwnSettings)
     Result<BuildReport> built = build(request);
     ASSERT_TRUE(built) << built.message();
     EXPECT_TRUE(built->notCopied.empty());
+    EXPECT_TRUE(built->productWritten);
     EXPECT_FALSE(fs::exists(m_dir / "tmp/FS")) << "the staging root goes, leftovers with it";
 
     const std::string project = unpacked(m_dir / "out/MySaver.exe");
@@ -90,18 +93,20 @@ TEST_F(ProjectBuildTest, TheDefaultsMakeAScreensaverThatReadsItsOwnSettings)
     EXPECT_EQ(test::readFile(project + "/Logo/Logos.png"), "png");
     EXPECT_FALSE(fs::exists(project + "/License.txt"));
     const player::ParamLines lines = player::readParamLines(test::readFile(project + "/param.lis"), {});
-    const std::vector<std::string> expected{"play", "5", "\\Logo\\Logos.png", "MySaver.exe", "400", "470", "0", "0",
-                                            "Your title", "-1", "0", "-1", "Your text here;"};
+    const std::vector<std::string> expected{
+        "play", "5",  "\\Logo\\Logos.png", "MySaver.exe", "400", "470", "0", "0", "Your title", "-1",
+        "0",    "-1", "Your text here;"};
     ASSERT_EQ(lines.count(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(*lines.text(static_cast<int>(i + 1)), expected[i]) << "line " << i + 1;
 
     // Status texts and fixed bar positions in the order the wizard shows them.
     const std::vector<std::string> steps(log.begin(), log.begin() + 8);
-    EXPECT_EQ(steps, (std::vector<std::string>{"bar 10", "Creating directory structure", "bar 40",
-                                               "Copying play files " + request.items[0].text, "bar 40",
-                                               "Copying play files " + request.items[2].text, "bar 40",
-                                               "Copying play files http://example.com/flash/b.swf"}));
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"bar 10", "Creating directory structure", "bar 40",
+                                        "Copying play files " + request.items[0].text, "bar 40",
+                                        "Copying play files " + request.items[2].text, "bar 40",
+                                        "Copying play files http://example.com/flash/b.swf"}));
     EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
               (std::vector<std::string>{"Saving settings...", "bar 82", "Creating project file..."}));
     EXPECT_FALSE(totals.empty());
@@ -154,6 +159,13 @@ TEST_F(ProjectBuildTest, NoTickedItemNoLogoAndMissingFilesAreReportedNotFatal)
     request.logo.clear();
     ASSERT_TRUE(build(request));
     EXPECT_EQ(test::readFile(unpacked(m_dir / "Saver.exe") + "/playl.lis"), "") << "built twice to one path";
+
+    // A project path that cannot be written: the build ends, and says so.
+    request.projectPath = m_dir / "no/such/folder/Saver.exe";
+    Result<BuildReport> unwritten = build(request);
+    ASSERT_TRUE(unwritten);
+    EXPECT_FALSE(unwritten->productWritten);
+    EXPECT_EQ(unwritten->notCopied.back().rfind(request.projectPath + ": Cannot create file", 0), 0u);
 }
 
 TEST_F(ProjectBuildTest, ATextWindowsCannotHoldStopsTheBuildNamingIt)

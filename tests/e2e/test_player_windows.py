@@ -96,6 +96,22 @@ class PlayerWindows(unittest.TestCase):
         self.assertTrue(self.ended())
         self.assertFalse(os.path.exists(self.work('MySaver.scr')), 'the close step removes the work folder')
 
+    def test_a_screensaver_from_lumo_tool_create_plays(self):
+        movie = os.path.join(self.folder, 'clip.swf')
+        with open(movie, 'wb') as f:
+            f.write(product.swf())
+        saver = os.path.join(self.folder, 'Created.scr')
+        made = subprocess.run([os.path.join(e2e.BIN, 'lumo-tool'), 'create', '-o', saver, '--mode', 'round',
+                               '--title', 'Created', movie], capture_output=True, text=True, timeout=e2e.TIMEOUT)
+        self.assertEqual(made.returncode, 0, made.stderr)
+        self.start(saver, '/s')
+        found = e2e.wait_for_window('^FSScreenSaver$')
+        self.assertEqual(len(found), 1)
+        self.assertTrue(os.path.exists(os.path.join(self.work('Created.scr'), 'clip.swf')))
+        e2e.press(found[0], 'Escape')
+        self.assertTrue(self.ended())
+        self.assertFalse(os.path.exists(self.work('Created.scr')))
+
     def test_settings_dialog_takes_its_look_from_the_project_and_stores_mute(self):
         saver = product.build(self.folder, 'Dialog.scr')
         subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Dialog.scr', '/f'], env=e2e.wine_env(),

@@ -94,5 +94,44 @@ class Tool(unittest.TestCase):
                 self.assertIn('usage: lumo-tool', result.stdout)
 
 
+    def test_create_builds_a_screensaver_that_carries_its_settings(self):
+        movie = os.path.join(self.tree, 'a.swf')
+        licence = self.path('LICENCE.txt')
+        with open(licence, 'w') as f:
+            f.write('Terms\n')
+        out = self.path('out', 'Night Sky.exe')
+        os.makedirs(self.path('out'))
+        result = tool('create', '-o', out, '--mode', 'oneb', '--interval', '3', '--title', 'Night sky',
+                      '--text', 'Sleep well', '--width', '500', '--height', '300', '--no-mute-control',
+                      '--licence', licence, '--logo', os.path.join(self.tree, 'Logo', 'Logos.swf'),
+                      movie, 'http://example.com/b.swf', self.path('missing.swf'))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn('missing.swf: there is no such file', result.stderr)
+        self.assertEqual(tool('pe', 'extract', out, '--type', '10', '--name', 'FILELIST', self.path('f.lis'))
+                         .returncode, 0)
+        self.assertEqual(tool('archive', 'unpack', self.path('f.lis'), self.path('project')).returncode, 0)
+        with open(self.path('project', 'playl.lis'), 'rb') as f:
+            self.assertEqual(f.read(), b'a.swf\r\n//example.com/b.swf\r\nmissing.swf\r\n')
+        self.assertTrue(filecmp.cmp(movie, self.path('project', 'a.swf'), shallow=False))
+        self.assertTrue(os.path.exists(self.path('project', 'License.txt')))
+        self.assertTrue(os.path.exists(self.path('project', 'Logo', 'Logos.swf')))
+        shown = tool('params', 'show', self.path('project', 'param.lis')).stdout.splitlines()
+        self.assertEqual([line.split('\t', 1)[1] for line in shown],
+                         ['oneb', '3', '\\Logo\\Logos.swf', 'Night Sky.exe', '300', '500', '0', '0', 'Night sky',
+                          '0', '0', '-1', 'Sleep well;'])
+
+    def test_create_refuses_what_it_cannot_build(self):
+        movie = os.path.join(self.tree, 'a.swf')
+        for args, message in ((['-o', self.path('x.exe')], 'usage: '),
+                              (['-o', self.path('x.exe'), '--mode', 'shuffle', movie], 'is no value for --mode'),
+                              (['-o', self.path('x.exe'), '--interval', '0', movie], 'is no value for --interval'),
+                              (['-o', self.path('no', 'dir', 'x.exe'), movie], 'Cannot create file')):
+            with self.subTest(args=args):
+                result = tool('create', *args)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(message, result.stderr)
+                self.assertEqual(len(result.stderr.strip().splitlines()), 1)
+
+
 if __name__ == '__main__':
     unittest.main(verbosity=2)

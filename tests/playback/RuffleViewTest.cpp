@@ -5,8 +5,8 @@
 #include "playback/RuffleMovieView.h"
 #include "playback/ViewScheme.h"
 
-#include "platform/fake/FakeServices.h"
 #include "common/WaveMute.h"
+#include "platform/fake/FakeServices.h"
 #include "platform/posix/ProcessIdentity.h"
 #include "platform/posix/ViewVolume.h"
 
