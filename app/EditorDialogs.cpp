@@ -32,6 +32,28 @@ EditorDialogs EditorDialogs::system()
                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             == QMessageBox::Yes;
     };
+    dialogs.chooseFile
+        = [](QWidget* parent, const QString& title, const QString& filter, bool save) -> std::optional<QString> {
+        const QString chosen = save ? QFileDialog::getSaveFileName(parent, title, QString(), filter)
+                                    : QFileDialog::getOpenFileName(parent, title, QString(), filter);
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return chosen;
+    };
+    dialogs.chooseWizardFolder = [](QWidget* parent, const QString& title) -> std::optional<QString> {
+        const QString folder = QFileDialog::getExistingDirectory(parent, title);
+        if (folder.isEmpty())
+            return std::nullopt;
+        return folder;
+    };
+    dialogs.ask = [](QWidget* parent, const QString& question) {
+        return QMessageBox::question(parent, QStringLiteral("Lumo ScreenSaver - Creator"), question,
+                                     QMessageBox::Yes | QMessageBox::No)
+            == QMessageBox::Yes;
+    };
+    dialogs.inform = [](QWidget* parent, const QString& text) {
+        QMessageBox::information(parent, QStringLiteral("Lumo ScreenSaver - Creator"), text);
+    };
     return dialogs;
 }
 

@@ -1,5 +1,4 @@
-// The dialogs the editor asks: the open-file dialog for one movie, the folder browser, and whether
-// to close when the playlist could not be saved.
+// The dialogs the editor and its Creator ask: file and folder choices, questions and notices.
 // Tests put answers in their place.
 #pragma once
 
@@ -18,6 +17,12 @@ struct EditorDialogs {
     std::function<std::optional<QString>(QWidget* parent)> chooseFolder;
     // The playlist and settings could not be saved (message says why): close all the same?
     std::function<bool(QWidget* parent, const QString& message)> closeWithoutSaving;
+    // The Creator's: a file to open or save (title, filter), a folder (title), Yes / No, a notice.
+    std::function<std::optional<QString>(QWidget* parent, const QString& title, const QString& filter, bool save)>
+        chooseFile;
+    std::function<std::optional<QString>(QWidget* parent, const QString& title)> chooseWizardFolder;
+    std::function<bool(QWidget* parent, const QString& question)> ask;
+    std::function<void(QWidget* parent, const QString& text)> inform;
 
     static EditorDialogs system();
 };

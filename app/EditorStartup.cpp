@@ -8,7 +8,8 @@
 #include "UrlDialog.h"
 #include "app/core/ListFolderSeed.h"
 #include "app/core/OsRelease.h"
-#include "creator/CreatorWindows.h"
+#include "creator/CreatorPreviewWindow.h"
+#include "creator/CreatorWindow.h"
 #include "platform/posix/ProcessIdentity.h"
 #include "playback/RuffleMovieView.h"
 #include "playback/ScreenWindow.h"
@@ -47,7 +48,7 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
             window = std::make_unique<UrlDialog>();
             break;
         case EditorWindow::CreatorPreview:
-            window = std::make_unique<creator::CreatorPreviewWindow>();
+            window = std::make_unique<creator::CreatorPreviewWindow>(services.views);
             break;
         case EditorWindow::SearchDialog:
             window = std::make_unique<SearchDialog>();
@@ -67,10 +68,34 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
                        [main = m_main] { return main->preview().flashVersion(); }});
     auto* screen = static_cast<playback::ScreenWindow*>(window(EditorWindow::ScreenPlayer));
     screen->setHost(m_main);
-    m_main->setPeers({about, static_cast<UrlDialog*>(window(EditorWindow::UrlDialog)),
-                      static_cast<SearchDialog*>(window(EditorWindow::SearchDialog)), screen, [storage] {
-                          auto creator = std::make_unique<creator::CreatorWindow>(storage);
+    auto* url = static_cast<UrlDialog*>(window(EditorWindow::UrlDialog));
+    auto* search = static_cast<SearchDialog*>(window(EditorWindow::SearchDialog));
+    auto* preview = static_cast<creator::CreatorPreviewWindow*>(window(EditorWindow::CreatorPreview));
+    MainWindow* main = m_main;
+    const creator::CreatorServices creatorServices{
+        storage,
+        services.shell,
+        services.views,
+        preview,
+        [main] { return main->programFolder(); },
+        [url](QWidget*) -> std::optional<QString> {
+            if (url->exec() != QDialog::Accepted)
+                return std::nullopt;
+            return url->text();
+        },
+        [search](QWidget* owner) { search->showFor(owner); },
+        [search] { search->hide(); },
+        services.dialogs.chooseFile,
+        services.dialogs.chooseWizardFolder,
+        services.dialogs.ask,
+        services.dialogs.inform,
+        [](const QString& text) { reportError(text); },
+    };
+    m_main->setPeers({about, url, search, screen, [creatorServices, search] {
+                          auto creator = std::make_unique<creator::CreatorWindow>(creatorServices);
                           creator->setAttribute(Qt::WA_QuitOnClose, false);
+                          QObject::connect(search, &SearchDialog::cancelRequested, creator.get(),
+                                           &creator::CreatorWindow::requestAbort);
                           return std::unique_ptr<QDialog>(std::move(creator));
                       }});
     // The Creator exists from start-up on, as the other windows do.
@@ -79,6 +104,9 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
 
 EditorWindows::~EditorWindows()
 {
+    // The Creator first: it works with the windows created after it.
+    if (m_main)
+        m_main->dropCreator();
     // Destroyed in reverse order of creation, without their close handlers.
     while (!m_windows.empty())
         m_windows.pop_back();

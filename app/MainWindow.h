@@ -59,6 +59,7 @@ public:
     void setPeers(Peers peers);
     QDialog* creator() const { return m_creator.get(); }
     void createCreator();
+    void dropCreator() { m_creator.reset(); }
 
     void loadSettings();
     void SetWaveMute(bool muted) override;

@@ -2,7 +2,7 @@
 #include "app/EditorStartup.h"
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
-#include "creator/CreatorWindows.h"
+#include "creator/CreatorWindow.h"
 #include "playback/ScreenWindow.h"
 
 #include "platform/fake/FakeServices.h"

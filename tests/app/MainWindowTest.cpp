@@ -54,6 +54,8 @@ private:
             return m_chosenFolder;
         };
         s.dialogs.closeWithoutSaving = [](QWidget*, const QString&) { return true; };
+        s.dialogs.ask = [](QWidget*, const QString&) { return true; };
+        s.dialogs.inform = [](QWidget*, const QString&) {};
         return s;
     }
     MainWindow& main() { return *m_windows->mainWindow(); }

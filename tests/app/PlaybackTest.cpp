@@ -45,6 +45,8 @@ private:
     {
         EditorServices s{m_registry, m_files, m_waveOut, m_presence, m_shell, m_environment};
         s.dialogs.closeWithoutSaving = [](QWidget*, const QString&) { return true; };
+        s.dialogs.ask = [](QWidget*, const QString&) { return true; };
+        s.dialogs.inform = [](QWidget*, const QString&) {};
         m_windows = std::make_unique<EditorWindows>(mode, s);
     }
     MainWindow& main() { return *m_windows->mainWindow(); }
