@@ -1,0 +1,232 @@
+// The Creator wizard driven by its object names, with answers in place of the system dialogs and
+// recording views in place of the movie views; its build runs on the real player program.
+#include "creator/CreatorWindow.h"
+#include "creator/CreatorPreviewWindow.h"
+
+#include "platform/fake/FakeServices.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "playback/RecordingMovieView.h"
+#include "support/TempDir.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <deque>
+#include <optional>
+
+using namespace lumo;
+using namespace lumo::creator;
+
+class CreatorWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::optional<test::TempDir> m_dir;
+    platform::PosixFileSystem m_files;
+    platform::FakeEnvironment m_environment;
+    platform::FakeRegistry m_registry;
+    platform::FakeShell m_shell;
+    std::unique_ptr<CreatorPreviewWindow> m_preview;
+    std::unique_ptr<CreatorWindow> m_wizard;
+    std::deque<std::optional<QString>> m_files_chosen; // answers of the file dialogs, in turn
+    std::optional<QString> m_url;
+    QStringList m_told;
+    bool m_answerYes = true;
+
+    CreatorServices services()
+    {
+        return {{m_files, m_environment, m_registry},
+                m_shell,
+                playback::recordingViews(),
+                m_preview.get(),
+                [this] { return m_dir->path(); },
+                [this](QWidget*) { return m_url; },
+                {},
+                {},
+                [this](QWidget*, const QString&, const QString&, bool) {
+                    std::optional<QString> next;
+                    if (!m_files_chosen.empty()) {
+                        next = m_files_chosen.front();
+                        m_files_chosen.pop_front();
+                    }
+                    return next;
+                },
+                [](QWidget*, const QString&) { return std::optional<QString>(); },
+                [this](QWidget*, const QString& question) {
+                    m_told << question;
+                    return m_answerYes;
+                },
+                [this](QWidget*, const QString& text) { m_told << text; },
+                [this](const QString& text) { m_told << text; }};
+    }
+    template <typename T>
+    T* get(const char* name)
+    {
+        return m_wizard->findChild<T*>(name);
+    }
+    void click(const char* name) { get<QPushButton>(name)->click(); }
+    QString title() { return get<QLabel>("Title")->text(); }
+    playback::RecordingMovieView& st() { return static_cast<playback::RecordingMovieView&>(m_wizard->logoView()); }
+
+private slots:
+    void init()
+    {
+        m_dir.emplace();
+        m_environment.variables = {{"TMPDIR", m_dir->path()}};
+        m_files_chosen.clear();
+        m_told.clear();
+        m_answerYes = true;
+        m_preview = std::make_unique<CreatorPreviewWindow>(playback::recordingViews());
+        m_wizard = std::make_unique<CreatorWindow>(services());
+        m_wizard->show();
+    }
+    void cleanup()
+    {
+        m_wizard.reset();
+        m_preview.reset();
+    }
+
+    void thePagesFollowInOrderAndAnEmptyListStopsTheFirstStep()
+    {
+        QCOMPARE(m_wizard->windowTitle(), QString("Lumo ScreenSaver - Creator"));
+        QCOMPARE(m_wizard->size(), QSize(504, 383));
+        QCOMPARE(title(), QString("Lumo ScreenSaver - Creator"));
+        click("Next");
+        QCOMPARE(title(), QString("Play settings"));
+        click("Next");
+        QCOMPARE(m_told, QStringList{"To continue create screensaver you need to select not less 1 file."});
+        QCOMPARE(m_wizard->page(), 1);
+        m_files_chosen = {QString("/m/a.swf")};
+        click("Button1");
+        m_files_chosen = {QString("/m/a.swf")};
+        click("Button1");
+        auto* list = get<QTreeWidget>("FL");
+        QCOMPARE(list->topLevelItemCount(), 2); // the same file twice
+        get<QCheckBox>("CheckBox5")->click(); // "Select all" unticked
+        QCOMPARE(list->topLevelItem(0)->checkState(0), Qt::Unchecked);
+        click("Next");
+        QCOMPARE(title(), QString("Logo select")); // only the count matters
+        QVERIFY(!get<QPushButton>("Help")->isVisible());
+        click("Next");
+        QCOMPARE(title(), QString("Configure dialog settings"));
+        click("Back");
+        QCOMPARE(title(), QString("Logo select"));
+    }
+
+    void theLogoViewLoadsAsTheButtonsSay()
+    {
+        m_files_chosen = {QString("/m/logo.png"), std::nullopt};
+        click("Button4");
+        QCOMPARE(st().movie(), std::string("/m/logo.png"));
+        st().calls.clear();
+        click("Button4"); // cancelled: the file chosen last time again
+        QCOMPARE(st().calls, (std::vector<std::string>{"BackgroundColor=-1", "BGColor=", "LoadMovie(0,/m/logo.png)"}));
+        m_url = QString("http://");
+        st().calls.clear();
+        click("Button6");
+        QCOMPARE(st().calls, (std::vector<std::string>{"BackgroundColor=-1", "BGColor="}));
+        m_url = QString("http://example.com/logo.swf");
+        click("Button6");
+        QCOMPARE(st().movie(), std::string("http://example.com/logo.swf"));
+    }
+
+    void quotesLeaveTheFileEditsAndAChosenPathWithSpacesKeepsNone()
+    {
+        auto* filed = get<QLineEdit>("filed");
+        filed->setText("\"C:\\My Saver.exe\"");
+        QCOMPARE(filed->text(), QString("C:\\My Saver.exe"));
+        m_files_chosen = {QString("/out/My Saver.exe")};
+        click("filedBrowse");
+        QCOMPARE(filed->text(), QString("/out/My Saver.exe"));
+        QCOMPARE(ReplaceAll("a\"\"b\"", "\"", ""), QString("ab"));
+        QCOMPARE(ReplaceAll("aaa", "aa", "a"), QString("aa"));
+    }
+
+    void thePreviewAndTheSpinBoxesFollowEachOtherWithoutFeedback()
+    {
+        m_wizard->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_wizard.get()));
+        click("Button5");
+        QVERIFY(m_preview->isVisible());
+        QCOMPARE(m_preview->size(), QSize(470, 400));
+        get<QSpinBox>("he")->setValue(300);
+        QCOMPARE(m_preview->height(), 300);
+        get<QLineEdit>("Edit2")->setText("Hello");
+        QCOMPARE(m_preview->label()->text(), QString("Hello"));
+        get<QCheckBox>("CheckBox1")->click();
+        QVERIFY(!m_preview->mute()->isVisible());
+        // The user resizes the preview: the boxes follow, the preview is not moved back.
+        m_preview->resize(500, 250);
+        QCOMPARE(get<QSpinBox>("we")->value(), 500);
+        QCOMPARE(get<QSpinBox>("he")->value(), 250);
+        QCOMPARE(m_preview->size(), QSize(500, 250));
+    }
+
+    void theBuildOnPageFiveMakesTheScreensaverAndFinishLaunchesIt()
+    {
+        test::writeFile(*m_dir / "movies/a.swf", "FWS movie");
+        m_files_chosen = {QString::fromStdString(*m_dir / "movies/a.swf")};
+        click("Next");
+        click("Button1");
+        for (int i = 0; i < 3; ++i)
+            click("Next");
+        QCOMPARE(title(), QString("Saving screensaver"));
+        const QString product = QString::fromStdString(*m_dir / "My Saver.exe");
+        m_files_chosen = {std::nullopt};
+        click("Next"); // no project chosen yet: the message and the save dialog, and the page stays
+        QCOMPARE(m_told, QStringList{"Please select project name and path to save"});
+        QCOMPARE(title(), QString("Saving screensaver"));
+        m_files_chosen = {product};
+        click("filedBrowse");
+        click("Next");
+        QCOMPARE(title(), QString("Congratulations"));
+        QVERIFY(m_wizard->projectBuilt());
+        QVERIFY(QFile::exists(product));
+        QVERIFY(!QFile::exists(QString::fromStdString(*m_dir / "FS")));
+        QCOMPARE(get<QLabel>("Label11")->text(), QString("Creating project file..."));
+        QVERIFY(!get<QPushButton>("Back")->isVisible());
+        click("Button7");
+        QCOMPARE(m_wizard->result(), int(QDialog::Accepted));
+        QCOMPARE(m_shell.calls.back().target, product.toStdString());
+    }
+
+    void leavingWithoutABuildAsksFirst()
+    {
+        m_preview->show();
+        m_answerYes = false;
+        click("Cancel");
+        QVERIFY(m_wizard->isVisible());
+        QCOMPARE(m_told, QStringList{"Do you want to exit from Lumo ScreenSaver - Creator?"});
+        m_answerYes = true;
+        m_wizard->close();
+        QVERIFY(!m_wizard->isVisible());
+        QCOMPARE(m_wizard->result(), int(QDialog::Rejected));
+        QVERIFY(!m_preview->isVisible());
+        click("Help");
+        QCOMPARE(m_shell.calls.back().target, std::string("Help.chm"));
+    }
+
+    void deleteSelectedRemovesTheFirstAndSelectsTheNext()
+    {
+        for (const char* name : {"a", "b", "c", "d"})
+            m_wizard->CheckAndAdd(name);
+        auto* list = get<QTreeWidget>("FL");
+        list->topLevelItem(1)->setSelected(true);
+        list->topLevelItem(3)->setSelected(true);
+        list->actions().front()->trigger();
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(list->topLevelItem(1)->text(0), QString("c"));
+        // The first still selected was "d" (index 2); there is nothing after it.
+        QVERIFY(list->topLevelItem(2)->isSelected());
+        list->actions()[1]->trigger();
+        QCOMPARE(list->topLevelItemCount(), 0);
+    }
+};
+
+QTEST_MAIN(CreatorWindowTest)
+#include "CreatorWindowTest.moc"
