@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <QProcess>
 #include <QtTest>
 
 #include <deque>
@@ -193,6 +194,22 @@ private slots:
         click("Button7");
         QCOMPARE(m_wizard->result(), int(QDialog::Accepted));
         QCOMPARE(m_shell.calls.back().target, product.toStdString());
+
+        // lumo-tool create, from the same inputs, makes the same bytes.
+        QDir().mkpath(QString::fromStdString(*m_dir / "tool"));
+        const QString made = QString::fromStdString(*m_dir / "tool/My Saver.exe");
+        QProcess tool;
+        tool.setProcessEnvironment([this] {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("TMPDIR", QString::fromStdString(*m_dir / "tooltmp"));
+            return env;
+        }());
+        QDir().mkpath(QString::fromStdString(*m_dir / "tooltmp"));
+        tool.start(LUMO_TOOL, {"create", "-o", made, QString::fromStdString(*m_dir / "movies/a.swf")});
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(QByteArray::fromStdString(test::readFile(made.toStdString())),
+                 QByteArray::fromStdString(test::readFile(product.toStdString())));
     }
 
     void leavingWithoutABuildAsksFirst()

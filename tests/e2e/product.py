@@ -41,6 +41,13 @@ def png(width, height, rgb):
             + chunk(b'IDAT', zlib.compress(rows)) + chunk(b'IEND', b''))
 
 
+def ico(png_bytes, size=32):
+    """An icon file holding one PNG image."""
+    import struct
+    return (struct.pack('<HHH', 0, 1, 1) + struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(png_bytes), 22)
+            + png_bytes)
+
+
 def build(folder, name='MySaver.exe', lines=None, movies=None, logo=True, licence=None, archive=None):
     """The product at folder/name; returns its path. movies: {file name: bytes}, listed in order;
     logo: True for a plain one, PNG bytes, or False for none."""

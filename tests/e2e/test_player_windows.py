@@ -96,21 +96,66 @@ class PlayerWindows(unittest.TestCase):
         self.assertTrue(self.ended())
         self.assertFalse(os.path.exists(self.work('MySaver.scr')), 'the close step removes the work folder')
 
-    def test_a_screensaver_from_lumo_tool_create_plays(self):
-        movie = os.path.join(self.folder, 'clip.swf')
-        with open(movie, 'wb') as f:
+    def test_a_screensaver_from_lumo_tool_create_installs_shows_its_settings_and_plays(self):
+        movies = [os.path.join(self.folder, 'clip.swf')]
+        with open(movies[0], 'wb') as f:
             f.write(product.swf())
-        saver = os.path.join(self.folder, 'Created.scr')
-        made = subprocess.run([os.path.join(e2e.BIN, 'lumo-tool'), 'create', '-o', saver, '--mode', 'round',
-                               '--title', 'Created', movie], capture_output=True, text=True, timeout=e2e.TIMEOUT)
-        self.assertEqual(made.returncode, 0, made.stderr)
-        self.start(saver, '/s')
-        found = e2e.wait_for_window('^FSScreenSaver$')
-        self.assertEqual(len(found), 1)
-        self.assertTrue(os.path.exists(os.path.join(self.work('Created.scr'), 'clip.swf')))
-        e2e.press(found[0], 'Escape')
+        made = os.path.join(self.folder, 'testcard.swf')
+        if subprocess.run(['ffmpeg', '-v', 'error', '-y', '-f', 'lavfi', '-i', 'testsrc2=size=160x120:rate=12',
+                           '-t', '2', '-c:v', 'flv1', made], timeout=e2e.TIMEOUT).returncode == 0:
+            movies.append(made)
+        corpus = os.path.join(os.path.dirname(__file__), '..', '..', '..', 'shared', 'corpus', 'swf',
+                              'jplayer-2.9.2__jquery.jplayer.swf')
+        if os.path.exists(corpus):
+            movies.append(corpus)
+        logo = os.path.join(self.folder, 'logo.png')
+        with open(logo, 'wb') as f:
+            f.write(product.png(64, 48, (20, 90, 200)))
+        icon = os.path.join(self.folder, 'saver.ico')
+        with open(icon, 'wb') as f:
+            f.write(product.ico(product.png(32, 32, (200, 200, 0))))
+        licence = os.path.join(self.folder, 'LICENCE.txt')
+        with open(licence, 'w') as f:
+            f.write('Terms of use\n')
+        setup = os.path.join(self.folder, 'Created.exe')
+        result = subprocess.run([os.path.join(e2e.BIN, 'lumo-tool'), 'create', '-o', setup, '--mode', 'round',
+                                 '--title', 'Created settings', '--width', '420', '--height', '350', '--logo', logo,
+                                 '--icon', icon, '--licence', licence, *movies],
+                                capture_output=True, text=True, timeout=e2e.TIMEOUT)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        installed = os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32', 'Created.scr')
+        if os.path.exists(installed):
+            os.remove(installed)
+
+        # The installer, after the licence.
+        self.start(setup)
+        found = e2e.wait_for_window('^Installer for Created$')
+        click_client(found[0], 232 + 37, 320 + 24 + 12)
+        licence_window = e2e.wait_for_window('^Form4$')
+        click_client(licence_window[0], 72 + 37, 317 - 41 + 8 + 12)
+        boxes = windows_named('^Installer for Created$', 2)
+        self.assertEqual(len(boxes), 2)
+        e2e.press(boxes[-1], 'n')
+        self.assertTrue(self.ended())
+        self.assertTrue(os.path.exists(installed))
+        shutil.rmtree(self.work('Created.exe'), ignore_errors=True)
+
+        # The installed screensaver: its settings dialog, then the screensaver itself.
+        self.start(installed)
+        dialog = e2e.wait_for_window('^Created settings$')
+        self.assertEqual(len(dialog), 1)
+        self.assertEqual(geometry(dialog[0])[2:], (420, 350))
+        e2e.press(dialog[0], 'alt+F4')
+        self.assertTrue(self.ended())
+        self.start(installed, '/s')
+        player = e2e.wait_for_window('^FSScreenSaver$')
+        self.assertEqual(len(player), 1)
+        for movie in movies:
+            self.assertTrue(os.path.exists(os.path.join(self.work('Created.scr'), os.path.basename(movie))), movie)
+        e2e.press(player[0], 'Escape')
         self.assertTrue(self.ended())
         self.assertFalse(os.path.exists(self.work('Created.scr')))
+        os.remove(installed)
 
     def test_settings_dialog_takes_its_look_from_the_project_and_stores_mute(self):
         saver = product.build(self.folder, 'Dialog.scr')
