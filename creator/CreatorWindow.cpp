@@ -106,6 +106,10 @@ CreatorWindow::CreatorWindow(CreatorServices services, QWidget* parent)
     m_finish->setGeometry(258, 346, 75, 25);
     m_cancel->setGeometry(340, 346, 75, 25);
     m_help->setGeometry(421, 346, 75, 25);
+    // Enter means Next (Finish on the last page), never whichever button happens to be first.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setAutoDefault(false);
+    m_next->setDefault(true);
     connect(m_back, &QPushButton::clicked, this, &CreatorWindow::back);
     connect(m_next, &QPushButton::clicked, this, &CreatorWindow::next);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::close);
@@ -180,6 +184,7 @@ void CreatorWindow::showPage(int index)
     m_next->setVisible(!last);
     m_cancel->setVisible(!last);
     m_finish->setVisible(last);
+    (last ? m_finish : m_next)->setDefault(true);
     m_help->setVisible(kPages[index].help);
     // Navigation waits while a build runs.
     m_back->setEnabled(!m_building && index > Welcome);

@@ -11,10 +11,10 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
-#include <QProcess>
 #include <QtTest>
 
 #include <deque>
@@ -70,7 +70,14 @@ private:
     {
         return m_wizard->findChild<T*>(name);
     }
-    void click(const char* name) { get<QPushButton>(name)->click(); }
+    void click(const char* name)
+    {
+        get<QPushButton>(name)->click();
+        // With LUMO_WIZARD_SHOTS set, every page met is kept as a picture there (for the README).
+        const QString shots = qEnvironmentVariable("LUMO_WIZARD_SHOTS");
+        if (!shots.isEmpty())
+            m_wizard->grab().save(QString("%1/page%2.png").arg(shots).arg(m_wizard->page() + 1));
+    }
     QString title() { return get<QLabel>("Title")->text(); }
     playback::RecordingMovieView& st() { return static_cast<playback::RecordingMovieView&>(m_wizard->logoView()); }
 
@@ -94,6 +101,8 @@ private slots:
 
     void thePagesFollowInOrderAndAnEmptyListStopsTheFirstStep()
     {
+        QVERIFY(get<QPushButton>("Next")->isDefault()); // Enter goes on
+        QVERIFY(get<QPushButton>("Next")->isDefault()); // Enter goes on
         QCOMPARE(m_wizard->windowTitle(), QString("Lumo ScreenSaver - Creator"));
         QCOMPARE(m_wizard->size(), QSize(504, 383));
         QCOMPARE(title(), QString("Lumo ScreenSaver - Creator"));
