@@ -173,13 +173,9 @@ void MainWindow::SetWaveMute(bool muted)
 
 void MainWindow::ApplyViewSettings()
 {
-    static const char* const scales[] = {"ShowAll", "NoBorder", "ExactFit", "NoScale"};
-    static const char* const qualities[] = {"Low", "High"};
     m_view->setLoop(m_controls.loop());
-    const int quality = m_controls.qualityIndex();
-    m_view->setQuality2(quality >= 0 && quality < EditorControls::kQualityItems ? qualities[quality] : "");
-    const int scale = m_controls.scaleIndex();
-    m_view->setScale(scale >= 0 && scale < EditorControls::kScaleItems ? scales[scale] : "");
+    m_view->setQuality2(EditorControls::qualityText(m_controls.qualityIndex()));
+    m_view->setScale(EditorControls::scaleText(m_controls.scaleIndex()));
 }
 
 void MainWindow::PlayInPreview(const std::string& text)
@@ -229,6 +225,13 @@ std::optional<playback::ScreenHost::Row> MainWindow::selectedRow() const
     return Row{r.text, r.checked};
 }
 
+Status MainWindow::saveListFiles()
+{
+    // The window may have been moved by the user since the settings were loaded.
+    m_controls.notePosition(x(), y());
+    return SaveListFiles(m_services.files, m_services.registry, m_programFolder, m_playlist->rows(), m_controls);
+}
+
 void MainWindow::barItem4Click()
 {
     startPreview(true);
@@ -241,10 +244,7 @@ void MainWindow::Preview1Click()
 
 void MainWindow::startPreview(bool fromSideBar)
 {
-    m_controls.notePosition(x(), y());
-    if (Status saved
-        = SaveListFiles(m_services.files, m_services.registry, m_programFolder, m_playlist->rows(), m_controls);
-        !saved) {
+    if (Status saved = saveListFiles(); !saved) {
         reportError(QString::fromStdString(saved.message()));
         return;
     }
@@ -325,11 +325,7 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::FormCloseQuery(bool& canClose)
 {
-    // The window may have been moved by the user since the settings were loaded.
-    m_controls.notePosition(x(), y());
-    if (Status saved
-        = SaveListFiles(m_services.files, m_services.registry, m_programFolder, m_playlist->rows(), m_controls);
-        !saved) {
+    if (Status saved = saveListFiles(); !saved) {
         // Never lose the playlist without a word: the user decides whether to close all the same.
         const QString message = QString::fromStdString(saved.message());
         canClose = m_services.dialogs.closeWithoutSaving ? m_services.dialogs.closeWithoutSaving(this, message) : true;

@@ -92,6 +92,7 @@ protected:
 private:
     void buildMenus();
     void startPreview(bool fromSideBar);
+    Status saveListFiles();
     void timerChange();
     void LoadListFile();
 

@@ -89,14 +89,16 @@ PlaybackControls::PlaybackControls(EditorControls& controls, QWidget* playback, 
     auto* scale = new CloseUpComboBox(playback);
     m_scale = scale;
     m_scale->setObjectName("scale");
-    m_scale->addItems({"ShowAll", "NoBorder", "ExactFit", "NoScale"});
+    for (const char* name : EditorControls::kScaleNames)
+        m_scale->addItem(QString::fromLatin1(name));
     m_scale->setToolTip(QStringLiteral("Select scale movie"));
     m_scale->setGeometry(10, 94, 170, 24);
     (new QLabel(QStringLiteral("Quality"), playback))->setGeometry(10, 126, 170, 16);
     auto* qua = new CloseUpComboBox(playback);
     m_qua = qua;
     m_qua->setObjectName("qua");
-    m_qua->addItems({"Low", "High"});
+    for (const char* name : EditorControls::kQualityNames)
+        m_qua->addItem(QString::fromLatin1(name));
     m_qua->setToolTip(QStringLiteral("Quality settings, set \"Low\" if your computer too slow"));
     m_qua->setGeometry(10, 144, 170, 24);
 

@@ -198,26 +198,8 @@ std::vector<const ResourceEntry*> sortedUnique(const std::vector<ResourceEntry>&
 
 std::uint64_t resourceTreeSize(const std::vector<ResourceEntry>& entries)
 {
-    // The same layout as appendResourceTree: directories, data entries, names, then the data.
-    const std::vector<const ResourceEntry*> sorted = sortedUnique(entries);
-    size_t directories = 16;
-    std::set<std::u16string> strings;
-    for (size_t i = 0; i < sorted.size(); ++i) {
-        const bool newType = i == 0 || !sorted[i]->type.sameAs(sorted[i - 1]->type);
-        const bool newName = newType || !sorted[i]->name.sameAs(sorted[i - 1]->name);
-        // A new type: its root entry and directory; a new name: its entry and directory; then the language's entry.
-        directories += 24 * newType + 24 * newName + 8;
-        for (const ResourceId* id : {&sorted[i]->type, &sorted[i]->name})
-            if (id->isName())
-                strings.insert(std::get<1>(id->value));
-    }
-    std::uint64_t size = directories + 16 * sorted.size();
-    for (const std::u16string& name : strings)
-        size += 2 + 2 * name.size();
-    size = (size + 7) & ~std::uint64_t(7);
-    for (const ResourceEntry* e : sorted)
-        size = (size + e->data.size() + 7) & ~std::uint64_t(7);
-    return size;
+    // The size does not depend on where the tree is mapped; the table is small beside the data.
+    return layoutResourceTree(entries, 0).size;
 }
 
 ResourceTreeLayout layoutResourceTree(const std::vector<ResourceEntry>& all, std::uint32_t sectionRva)
@@ -278,15 +260,14 @@ ResourceTreeLayout layoutResourceTree(const std::vector<ResourceEntry>& all, std
 
     std::string& target = layout.table;
     target.assign(tableSize, '\0');
-    constexpr size_t base = 0;
     const auto nameField = [&](const ResourceId& id) -> std::uint32_t {
         if (id.isName())
             return 0x80000000u | static_cast<std::uint32_t>(stringAt.at(std::get<1>(id.value)));
         return std::get<0>(id.value);
     };
     const auto writeDirectory = [&](size_t at, size_t named, size_t total) {
-        setLe16(target, base + at + 12, static_cast<std::uint16_t>(named));
-        setLe16(target, base + at + 14, static_cast<std::uint16_t>(total - named));
+        setLe16(target, at + 12, static_cast<std::uint16_t>(named));
+        setLe16(target, at + 14, static_cast<std::uint16_t>(total - named));
     };
     // Directories breadth first: the root, the type directories, then the name directories.
     size_t next = 16 + 8 * types.size();
@@ -294,8 +275,8 @@ ResourceTreeLayout layoutResourceTree(const std::vector<ResourceEntry>& all, std
     size_t namedTypes = 0;
     for (size_t t = 0; t < types.size(); ++t) {
         namedTypes += entries[types[t].first]->type.isName();
-        setLe32(target, base + 16 + 8 * t, nameField(entries[types[t].first]->type));
-        setLe32(target, base + 16 + 8 * t + 4, 0x80000000u | static_cast<std::uint32_t>(next));
+        setLe32(target, 16 + 8 * t, nameField(entries[types[t].first]->type));
+        setLe32(target, 16 + 8 * t + 4, 0x80000000u | static_cast<std::uint32_t>(next));
         typeDirs.push_back(next);
         next += 16 + 8 * names[t].size();
     }
@@ -305,29 +286,29 @@ ResourceTreeLayout layoutResourceTree(const std::vector<ResourceEntry>& all, std
         for (size_t n = 0; n < names[t].size(); ++n) {
             const Range& r = names[t][n];
             namedNames += entries[r.first]->name.isName();
-            setLe32(target, base + typeDirs[t] + 16 + 8 * n, nameField(entries[r.first]->name));
-            setLe32(target, base + typeDirs[t] + 16 + 8 * n + 4, 0x80000000u | static_cast<std::uint32_t>(next));
+            setLe32(target, typeDirs[t] + 16 + 8 * n, nameField(entries[r.first]->name));
+            setLe32(target, typeDirs[t] + 16 + 8 * n + 4, 0x80000000u | static_cast<std::uint32_t>(next));
             const size_t languageDir = next;
             next += 16 + 8 * (r.last - r.first);
             writeDirectory(languageDir, 0, r.last - r.first);
             for (size_t k = r.first; k < r.last; ++k) {
                 const size_t slot = languageDir + 16 + 8 * (k - r.first);
-                setLe32(target, base + slot, entries[k]->language);
-                setLe32(target, base + slot + 4, static_cast<std::uint32_t>(dataEntries + 16 * k));
+                setLe32(target, slot, entries[k]->language);
+                setLe32(target, slot + 4, static_cast<std::uint32_t>(dataEntries + 16 * k));
             }
         }
         writeDirectory(typeDirs[t], namedNames, names[t].size());
     }
     for (size_t k = 0; k < entries.size(); ++k) {
         const size_t at = dataEntries + 16 * k;
-        setLe32(target, base + at, static_cast<std::uint32_t>(sectionRva + dataOffsets[k]));
-        setLe32(target, base + at + 4, static_cast<std::uint32_t>(entries[k]->data.size()));
-        setLe32(target, base + at + 8, entries[k]->codePage);
+        setLe32(target, at, static_cast<std::uint32_t>(sectionRva + dataOffsets[k]));
+        setLe32(target, at + 4, static_cast<std::uint32_t>(entries[k]->data.size()));
+        setLe32(target, at + 8, entries[k]->codePage);
     }
     for (const auto& [name, at] : stringAt) {
-        setLe16(target, base + at, static_cast<std::uint16_t>(name.size()));
+        setLe16(target, at, static_cast<std::uint16_t>(name.size()));
         for (size_t i = 0; i < name.size(); ++i)
-            setLe16(target, base + at + 2 + 2 * i, name[i]);
+            setLe16(target, at + 2 + 2 * i, name[i]);
     }
     return layout;
 }

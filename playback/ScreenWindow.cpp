@@ -1,5 +1,6 @@
 #include "ScreenWindow.h"
 
+#include "app/core/EditorControls.h"
 #include "app/core/SettingsStore.h"
 #include "common/ListFile.h"
 #include "common/PathRules.h"
@@ -106,11 +107,10 @@ void ScreenWindow::FormShow()
     }
     // 9, 10, 11: the interval, then quality, loop and scale, then the timer from position 0.
     m_timer->setInterval(settings.timer * kMinute);
-    static const char* const scales[] = {"ShowAll", "NoBorder", "ExactFit", "NoScale"};
     m_view->setQuality2(settings.quality == 0 ? "Low" : "High");
     m_view->setLoop(settings.loop);
-    if (settings.scale >= 0 && settings.scale < 4)
-        m_view->setScale(scales[settings.scale]);
+    if (const std::string scale = app::EditorControls::scaleText(settings.scale); !scale.empty())
+        m_view->setScale(scale); // any other value leaves the view's scale as it was
     if (settings.timer > 0) // an interval of 0 never fires
         m_timer->start();
 }

@@ -1,6 +1,5 @@
 #include "ViewScheme.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace lumo::app {
 
@@ -19,8 +20,16 @@ public:
         std::function<void()> moved;
     };
 
-    static constexpr int kScaleItems = 4; // "ShowAll", "NoBorder", "ExactFit", "NoScale"
-    static constexpr int kQualityItems = 2; // "Low", "High"
+    static constexpr const char* kScaleNames[] = {"ShowAll", "NoBorder", "ExactFit", "NoScale"};
+    static constexpr const char* kQualityNames[] = {"Low", "High"};
+    static constexpr int kScaleItems = 4;
+    static constexpr int kQualityItems = 2;
+    // The text a list box shows for an index; empty when it has no selection.
+    static std::string scaleText(int index) { return index >= 0 && index < kScaleItems ? kScaleNames[index] : ""; }
+    static std::string qualityText(int index)
+    {
+        return index >= 0 && index < kQualityItems ? kQualityNames[index] : "";
+    }
     static constexpr int kTimerMin = 1;
     static constexpr int kTimerMax = 200;
 

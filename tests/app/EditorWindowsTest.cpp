@@ -5,8 +5,7 @@
 #include "creator/CreatorWindow.h"
 #include "playback/ScreenWindow.h"
 
-#include "platform/fake/FakeServices.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "support/FakeEditorServices.h"
 #include "support/TempDir.h"
 
 #include <QTimer>
@@ -22,12 +21,7 @@ class EditorWindowsTest : public QObject {
 
 private:
     std::optional<test::TempDir> m_dir;
-    platform::FakeRegistry m_registry;
-    platform::PosixFileSystem m_files;
-    platform::FakeWaveOut m_waveOut;
-    platform::FakePresence m_presence;
-    platform::FakeShell m_shell;
-    platform::FakeEnvironment m_environment;
+    test::FakeEditorServices m_fake;
     QStringList m_errors;
 
     QStringList m_closeQuestions;
@@ -35,7 +29,7 @@ private:
 
     EditorServices services()
     {
-        EditorServices s{m_registry, m_files, m_waveOut, m_presence, m_shell, m_environment};
+        EditorServices s = m_fake.services();
         s.dialogs.closeWithoutSaving = [this](QWidget*, const QString& message) {
             m_closeQuestions << message;
             return m_closeAnyway;
@@ -48,12 +42,12 @@ private slots:
     void init()
     {
         m_dir.emplace();
-        m_registry = {};
-        m_waveOut.levels.clear();
+        m_fake.registry = {};
+        m_fake.waveOut.levels.clear();
         m_errors.clear();
         m_closeQuestions.clear();
         m_closeAnyway = false;
-        m_registry.setString(key(), "Path", m_dir->path());
+        m_fake.registry.setString(key(), "Path", m_dir->path());
         setErrorSink([this](const QString& message) { m_errors << message; });
     }
 
@@ -62,7 +56,7 @@ private slots:
     void firstRunRaisesTheLevelToFull()
     {
         MainWindow window(services());
-        QCOMPARE(m_waveOut.levels, (std::vector<std::uint32_t>{0xFE00FE00}));
+        QCOMPARE(m_fake.waveOut.levels, (std::vector<std::uint32_t>{0xFE00FE00}));
         QCOMPARE(window.changeTimer()->interval(), 5 * 60000);
         QVERIFY(window.changeTimer()->isActive());
         QCOMPARE(window.pos(), QPoint(250, 200));
@@ -72,24 +66,24 @@ private slots:
 
     void storedValuesRaiseTheirHandlersAtCreation()
     {
-        m_registry.setString(key(), "mute_Checked", "1");
-        m_registry.setString(key(), "timer", "0");
-        m_registry.setString(key(), "Left", "10");
-        m_registry.setString(key(), "Top", "20");
+        m_fake.registry.setString(key(), "mute_Checked", "1");
+        m_fake.registry.setString(key(), "timer", "0");
+        m_fake.registry.setString(key(), "Left", "10");
+        m_fake.registry.setString(key(), "Top", "20");
         MainWindow window(services());
         // The mute box's handler, then the creation step that applies the loaded state.
-        QCOMPARE(m_waveOut.levels, (std::vector<std::uint32_t>{0, 0}));
+        QCOMPARE(m_fake.waveOut.levels, (std::vector<std::uint32_t>{0, 0}));
         QCOMPARE(window.changeTimer()->interval(), 60000);
         QCOMPARE(window.pos(), QPoint(10, 20));
     }
 
     void anErrorSkipsTheRestOfCreation()
     {
-        m_registry.setNonString(key(), "scale_Text");
-        m_registry.setString(key(), "timer", "30");
+        m_fake.registry.setNonString(key(), "scale_Text");
+        m_fake.registry.setString(key(), "timer", "30");
         MainWindow window(services());
         QCOMPARE(m_errors, QStringList{"Invalid data type for 'scale_Text'"});
-        QVERIFY(m_waveOut.levels.empty());
+        QVERIFY(m_fake.waveOut.levels.empty());
         QCOMPARE(window.changeTimer()->interval(), 5 * 60000);
     }
 
@@ -114,30 +108,30 @@ private slots:
         window.AddEntry("x.swf", true);
         window.AddEntry("y.swf", false);
         window.move(33, 44);
-        m_waveOut.levels.clear();
+        m_fake.waveOut.levels.clear();
         QVERIFY(window.close());
         QCOMPARE(QString::fromStdString(test::readFile(*m_dir / "FileList.list")), QString("-1;x.swf\r\n0;y.swf\r\n"));
         QCOMPARE(QString::fromStdString(test::readFile(*m_dir / "PlayList.list")), QString("x.swf\r\n"));
-        QCOMPARE(m_registry.writes.size(), size_t(10));
-        QCOMPARE(m_registry.stored(key(), "Left"), std::optional<std::string>("33"));
-        QCOMPARE(m_registry.stored(key(), "One_Checked"), std::optional<std::string>("1"));
-        QCOMPARE(m_waveOut.levels, (std::vector<std::uint32_t>{0xFE00FE00}));
+        QCOMPARE(m_fake.registry.writes.size(), size_t(10));
+        QCOMPARE(m_fake.registry.stored(key(), "Left"), std::optional<std::string>("33"));
+        QCOMPARE(m_fake.registry.stored(key(), "One_Checked"), std::optional<std::string>("1"));
+        QCOMPARE(m_fake.waveOut.levels, (std::vector<std::uint32_t>{0xFE00FE00}));
     }
 
     void aFailedSaveAsksBeforeTheWindowCloses()
     {
-        m_registry.setString(key(), "Path", *m_dir / "gone");
+        m_fake.registry.setString(key(), "Path", *m_dir / "gone");
         MainWindow window(services());
         window.show();
         window.AddEntry("precious.swf", true);
-        m_waveOut.levels.clear();
+        m_fake.waveOut.levels.clear();
         QVERIFY2(!window.close(), "the user keeps the window and the playlist");
         QCOMPARE(m_closeQuestions.size(), 1);
         QVERIFY(m_closeQuestions[0].startsWith("Cannot create file \""));
         QVERIFY(window.isVisible());
         QCOMPARE(window.rows().size(), size_t(1));
-        QVERIFY(m_registry.writes.empty());
-        QVERIFY2(m_waveOut.levels.empty(), "the rest of the close handler does not run");
+        QVERIFY(m_fake.registry.writes.empty());
+        QVERIFY2(m_fake.waveOut.levels.empty(), "the rest of the close handler does not run");
 
         m_closeAnyway = true;
         QVERIFY(window.close());
@@ -163,11 +157,11 @@ private slots:
         QCOMPARE(windows.window(EditorWindow::UrlDialog)->windowTitle(), QString("File URL"));
         QCOMPARE(windows.window(EditorWindow::SearchDialog)->windowTitle(), QString("Files search"));
         // Only a full-screen player that has been shown blocks a later start.
-        QVERIFY(!startBlocked(m_presence));
+        QVERIFY(!startBlocked(m_fake.presence));
         windows.window(EditorWindow::ScreenPlayer)->show();
-        QVERIFY(startBlocked(m_presence));
+        QVERIFY(startBlocked(m_fake.presence));
         windows.window(EditorWindow::ScreenPlayer)->hide();
-        QVERIFY2(startBlocked(m_presence), "hidden, not destroyed");
+        QVERIFY2(startBlocked(m_fake.presence), "hidden, not destroyed");
     }
 
     void screensaverModeEndsWithoutTheMainWindowsCloseHandler()
@@ -178,13 +172,13 @@ private slots:
             windows.showLeading();
             QVERIFY(windows.leading()->isVisible());
             QVERIFY(!windows.mainWindow()->isVisible());
-            QVERIFY(startBlocked(m_presence));
+            QVERIFY(startBlocked(m_fake.presence));
             QTest::keyClick(windows.leading(), Qt::Key_Space);
             QVERIFY(!windows.leading()->isVisible());
         }
-        QVERIFY(m_registry.writes.empty());
+        QVERIFY(m_fake.registry.writes.empty());
         QVERIFY(!QFile::exists(QString::fromStdString(*m_dir / "FileList.list")));
-        QVERIFY(!startBlocked(m_presence));
+        QVERIFY(!startBlocked(m_fake.presence));
     }
 };
 

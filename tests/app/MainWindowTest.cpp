@@ -8,9 +8,8 @@
 #include "app/SearchDialog.h"
 #include "app/UrlDialog.h"
 
-#include "platform/fake/FakeServices.h"
-#include "platform/posix/PosixFileSystem.h"
 #include "playback/RecordingMovieView.h"
+#include "support/FakeEditorServices.h"
 #include "support/TempDir.h"
 
 #include <QClipboard>
@@ -33,12 +32,7 @@ class MainWindowTest : public QObject {
 
 private:
     std::optional<test::TempDir> m_dir;
-    platform::FakeRegistry m_registry;
-    platform::PosixFileSystem m_files;
-    platform::FakeWaveOut m_waveOut;
-    platform::FakePresence m_presence;
-    platform::FakeShell m_shell;
-    platform::FakeEnvironment m_environment;
+    test::FakeEditorServices m_fake;
     QStringList m_errors;
     std::optional<QString> m_chosenFile;
     std::optional<QString> m_chosenFolder;
@@ -47,15 +41,12 @@ private:
 
     EditorServices services()
     {
-        EditorServices s{m_registry, m_files, m_waveOut, m_presence, m_shell, m_environment};
+        EditorServices s = m_fake.services();
         s.dialogs.openMovieFile = [this](QWidget*) { return m_chosenFile; };
         s.dialogs.chooseFolder = [this](QWidget*) {
             ++m_folderAsked;
             return m_chosenFolder;
         };
-        s.dialogs.closeWithoutSaving = [](QWidget*, const QString&) { return true; };
-        s.dialogs.ask = [](QWidget*, const QString&) { return true; };
-        s.dialogs.inform = [](QWidget*, const QString&) {};
         return s;
     }
     MainWindow& main() { return *m_windows->mainWindow(); }
@@ -124,11 +115,11 @@ private slots:
     void init()
     {
         m_dir.emplace();
-        m_registry = {};
+        m_fake.registry = {};
         m_errors.clear();
         m_chosenFile.reset();
         m_chosenFolder.reset();
-        m_registry.setString(std::string(kSettingsKey), "Path", m_dir->path());
+        m_fake.registry.setString(std::string(kSettingsKey), "Path", m_dir->path());
         setErrorSink([this](const QString& message) { m_errors << message; });
         m_windows = std::make_unique<EditorWindows>(EditorMode::Editor, services());
         main().show();
@@ -349,7 +340,7 @@ private slots:
 
     void theCreatorIsMadeAnewAfterOkAndTheStagingRootRemoved()
     {
-        m_environment.variables = {{"TMPDIR", m_dir->path()}};
+        m_fake.environment.variables = {{"TMPDIR", m_dir->path()}};
         test::writeFile(*m_dir / "FS/Old/leftover.swf", "x");
         QDialog* first = main().creator();
         QVERIFY(first);
@@ -369,13 +360,13 @@ private slots:
     void badRegistryValuesAreReportedOrBroughtIntoRange()
     {
         m_windows.reset();
-        m_registry.setString(std::string(kSettingsKey), "scale_Text", "7");
+        m_fake.registry.setString(std::string(kSettingsKey), "scale_Text", "7");
         m_windows = std::make_unique<EditorWindows>(EditorMode::Editor, services());
         QVERIFY(m_errors.isEmpty());
         QCOMPARE(main().controls().scaleIndex(), -1);
         QVERIFY(std::find(view().calls.begin(), view().calls.end(), "Scale=") != view().calls.end());
         m_windows.reset();
-        m_registry.setNonString(std::string(kSettingsKey), "loop_Checked");
+        m_fake.registry.setNonString(std::string(kSettingsKey), "loop_Checked");
         m_windows = std::make_unique<EditorWindows>(EditorMode::Editor, services());
         QCOMPARE(m_errors, QStringList{"Invalid data type for 'loop_Checked'"});
     }
@@ -383,11 +374,11 @@ private slots:
     void aboutHelpAndTheMakersAddresses()
     {
         main().findChild<QAction*>("Help2")->trigger();
-        QCOMPARE(m_shell.calls.back().target, std::string("Help.chm"));
-        QCOMPARE(m_shell.calls.back().workingFolder, m_dir->path());
+        QCOMPARE(m_fake.shell.calls.back().target, std::string("Help.chm"));
+        QCOMPARE(m_fake.shell.calls.back().workingFolder, m_dir->path());
         QCOMPARE(QByteArray::fromStdString(test::readFile(*m_dir / "Help.chm")).left(4), QByteArray("ITSF"));
         main().findChild<QAction*>("Checkforupdates1")->trigger();
-        QCOMPARE(m_shell.calls.back().target, std::string(kMakerWebSite));
+        QCOMPARE(m_fake.shell.calls.back().target, std::string(kMakerWebSite));
         view().version = (9 << 16) | 0x1234;
         main().findChild<QAction*>("About1")->trigger();
         auto* about = m_windows->window(EditorWindow::About);
@@ -395,7 +386,7 @@ private slots:
         QCOMPARE(about->findChild<QLabel*>("Label6")->text(), QString("9"));
         QVERIFY(!about->findChild<QLabel*>("Label5")->text().isEmpty());
         QTest::mouseClick(about->findChild<QLabel*>("Label10"), Qt::LeftButton);
-        QCOMPARE(m_shell.calls.back().target, std::string("mailto:") + kMakerSupportEmail);
+        QCOMPARE(m_fake.shell.calls.back().target, std::string("mailto:") + kMakerSupportEmail);
         view().version = 11 << 16;
         main().About1Click();
         QCOMPARE(about->findChild<QLabel*>("Label6")->text(), QString("9")); // read again only after a close

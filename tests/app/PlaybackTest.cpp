@@ -6,10 +6,9 @@
 #include "app/PlaybackControls.h"
 #include "app/PlaylistPanel.h"
 
-#include "platform/fake/FakeServices.h"
-#include "platform/posix/PosixFileSystem.h"
 #include "playback/RecordingMovieView.h"
 #include "playback/ScreenWindow.h"
+#include "support/FakeEditorServices.h"
 #include "support/TempDir.h"
 
 #include <QAction>
@@ -32,22 +31,13 @@ class PlaybackTest : public QObject {
 
 private:
     std::optional<test::TempDir> m_dir;
-    platform::FakeRegistry m_registry;
-    platform::PosixFileSystem m_files;
-    platform::FakeWaveOut m_waveOut;
-    platform::FakePresence m_presence;
-    platform::FakeShell m_shell;
-    platform::FakeEnvironment m_environment;
+    test::FakeEditorServices m_fake;
     std::unique_ptr<EditorWindows> m_windows;
 
     std::string key() const { return std::string(kSettingsKey); }
     void start(EditorMode mode = EditorMode::Editor)
     {
-        EditorServices s{m_registry, m_files, m_waveOut, m_presence, m_shell, m_environment};
-        s.dialogs.closeWithoutSaving = [](QWidget*, const QString&) { return true; };
-        s.dialogs.ask = [](QWidget*, const QString&) { return true; };
-        s.dialogs.inform = [](QWidget*, const QString&) {};
-        m_windows = std::make_unique<EditorWindows>(mode, s);
+        m_windows = std::make_unique<EditorWindows>(mode, m_fake.services());
     }
     MainWindow& main() { return *m_windows->mainWindow(); }
     playback::ScreenWindow& screen()
@@ -63,7 +53,7 @@ private:
         return calls;
     }
     Calls preview() { return take(main().preview()); }
-    std::vector<std::uint32_t> levels() { return std::exchange(m_waveOut.levels, {}); }
+    std::vector<std::uint32_t> levels() { return std::exchange(m_fake.waveOut.levels, {}); }
     template <typename T>
     T* control(const char* name)
     {
@@ -82,9 +72,9 @@ private slots:
     void init()
     {
         m_dir.emplace();
-        m_registry = {};
-        m_waveOut.levels.clear();
-        m_registry.setString(key(), "Path", m_dir->path());
+        m_fake.registry = {};
+        m_fake.waveOut.levels.clear();
+        m_fake.registry.setString(key(), "Path", m_dir->path());
         setErrorSink([](const QString&) {});
     }
     void cleanup()
@@ -95,10 +85,10 @@ private slots:
 
     void startUpAppliesTheStoredSettingsAndTheMuteLevel()
     {
-        m_registry.setString(key(), "loop_Checked", "1");
-        m_registry.setString(key(), "mute_Checked", "1");
-        m_registry.setString(key(), "qua_Text", "1");
-        m_registry.setString(key(), "scale_Text", "2");
+        m_fake.registry.setString(key(), "loop_Checked", "1");
+        m_fake.registry.setString(key(), "mute_Checked", "1");
+        m_fake.registry.setString(key(), "qua_Text", "1");
+        m_fake.registry.setString(key(), "scale_Text", "2");
         start();
         // loopClick (a loaded state that differs from the design), then the creation step.
         QCOMPARE(preview(), (Calls{"Loop=1", "Quality2=", "Scale=", "Loop=1", "Quality2=High", "Scale=ExactFit"}));
@@ -176,8 +166,8 @@ private slots:
 
     void thePreviewCommandHandsOverToTheFullScreenPlayerAndBack()
     {
-        m_registry.setString(key(), "Rnd_Checked", "1");
-        m_registry.setString(key(), "mute_Checked", "1");
+        m_fake.registry.setString(key(), "Rnd_Checked", "1");
+        m_fake.registry.setString(key(), "mute_Checked", "1");
         start();
         main().show();
         main().AddEntry("/m/a.swf", false);
@@ -227,7 +217,7 @@ private slots:
         QVERIFY(screen().isVisible());
         QTest::mouseClick(&screen(), Qt::RightButton);
         QVERIFY(!screen().isVisible());
-        QVERIFY(m_registry.writes.empty());
+        QVERIFY(m_fake.registry.writes.empty());
         QCOMPARE(levels().back(), 0xFE00FE00u); // not muted when the main window is not showing
     }
 };
