@@ -12,7 +12,7 @@
 #include "creator/CreatorWindow.h"
 #include "platform/posix/ProcessIdentity.h"
 #include "playback/RuffleMovieView.h"
-#include "playback/ScreenWindow.h"
+#include "ScreenWindow.h"
 #include "playback/ViewScheme.h"
 
 #include <QApplication>
@@ -34,8 +34,8 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
             break;
         }
         case EditorWindow::ScreenPlayer:
-            window = std::make_unique<playback::ScreenWindow>(
-                playback::ScreenWindow::Services{services.presence, services.registry, services.files, services.views});
+            window = std::make_unique<ScreenWindow>(
+                ScreenWindow::Services{services.presence, services.registry, services.files, services.views});
             break;
         case EditorWindow::Creator:
             // Owned by the main window, which makes it anew after a run that ends with OK.
@@ -66,7 +66,7 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
                            return std::string();
                        },
                        [main = m_main] { return main->preview().flashVersion(); }});
-    auto* screen = static_cast<playback::ScreenWindow*>(window(EditorWindow::ScreenPlayer));
+    auto* screen = static_cast<ScreenWindow*>(window(EditorWindow::ScreenPlayer));
     screen->setHost(m_main);
     auto* url = static_cast<UrlDialog*>(window(EditorWindow::UrlDialog));
     auto* search = static_cast<SearchDialog*>(window(EditorWindow::SearchDialog));
@@ -125,7 +125,7 @@ QWidget* EditorWindows::window(EditorWindow which) const
 void EditorWindows::showLeading()
 {
     if (m_mode == EditorMode::Screensaver)
-        static_cast<playback::ScreenWindow*>(leading())->showFullScreenPlayer();
+        static_cast<ScreenWindow*>(leading())->showFullScreenPlayer();
     else if (QWidget* first = leading())
         first->show();
 }

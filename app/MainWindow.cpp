@@ -216,7 +216,7 @@ void MainWindow::ChangeTimerTick()
         PlayInPreview(m_playlist->rows()[static_cast<size_t>(*row)].text);
 }
 
-std::optional<playback::ScreenHost::Row> MainWindow::selectedRow() const
+std::optional<ScreenHost::Row> MainWindow::selectedRow() const
 {
     const int row = m_playlist->FL()->selectedRow();
     if (row < 0)

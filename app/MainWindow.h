@@ -8,7 +8,7 @@
 #include "PlaylistPanel.h"
 #include "app/core/EditorControls.h"
 #include "app/core/SettingsStore.h"
-#include "playback/ScreenWindow.h"
+#include "ScreenWindow.h"
 
 #include <QDialog>
 #include <QMainWindow>
@@ -32,7 +32,7 @@ class UrlDialog;
 
 class PlaybackControls;
 
-class MainWindow : public QMainWindow, private PreviewSink, public playback::ScreenHost {
+class MainWindow : public QMainWindow, private PreviewSink, public ScreenHost {
     Q_OBJECT
 
 public:
@@ -53,7 +53,7 @@ public:
         AboutWindow* about = nullptr;
         UrlDialog* url = nullptr;
         SearchDialog* search = nullptr;
-        playback::ScreenWindow* screen = nullptr;
+        ScreenWindow* screen = nullptr;
         std::function<std::unique_ptr<QDialog>()> makeCreator;
     };
     void setPeers(Peers peers);

@@ -1,6 +1,6 @@
 #include "MovieAdder.h"
 
-#include "app/core/FolderSearch.h"
+#include "common/FolderSearch.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

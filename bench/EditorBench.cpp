@@ -1,6 +1,6 @@
 // The editor's playlist at scale: reading and writing a 100,000-row FileList.list, and the search
 // for Flash movies in a tree of 100,000 entries beside `find DIR -iname '*.swf'` on the same tree.
-#include "app/core/FolderSearch.h"
+#include "common/FolderSearch.h"
 #include "app/core/SettingsStore.h"
 
 #include "platform/fake/FakeServices.h"
@@ -90,7 +90,7 @@ void BM_FolderSearch100k(benchmark::State& state)
     lumo::platform::PosixFileSystem files;
     for (auto _ : state) {
         size_t found = 0;
-        lumo::app::searchFlashFiles(files, scratch() + "/tree",
+        lumo::searchFlashFiles(files, scratch() + "/tree",
                                     {{}, [] { return true; }, [&](const std::string&) { ++found; }});
         if (found != 10000)
             state.SkipWithError("the search found the wrong number of movies");

@@ -3,7 +3,7 @@
 #include "PlayerCarrier.h"
 #include "core/ProjectBuild.h"
 
-#include "app/core/FolderSearch.h"
+#include "common/FolderSearch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -254,7 +254,7 @@ void CreatorWindow::addFolder()
     m_searching = true;
     // A request left over from another search must not stop this one.
     m_abort = false;
-    const bool ended = app::searchFlashFiles(m_services.storage.files, folder->toStdString(),
+    const bool ended = searchFlashFiles(m_services.storage.files, folder->toStdString(),
                                              {[this](const std::string&) {
                                                   if (m_services.showSearch)
                                                       m_services.showSearch(this);

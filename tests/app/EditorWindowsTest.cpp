@@ -3,7 +3,7 @@
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
 #include "creator/CreatorWindow.h"
-#include "playback/ScreenWindow.h"
+#include "app/ScreenWindow.h"
 
 #include "support/FakeEditorServices.h"
 #include "support/TempDir.h"
@@ -168,7 +168,7 @@ private slots:
     {
         {
             EditorWindows windows(EditorMode::Screensaver, services());
-            QVERIFY(qobject_cast<playback::ScreenWindow*>(windows.leading()));
+            QVERIFY(qobject_cast<ScreenWindow*>(windows.leading()));
             windows.showLeading();
             QVERIFY(windows.leading()->isVisible());
             QVERIFY(!windows.mainWindow()->isVisible());

@@ -7,7 +7,7 @@
 #include "app/PlaylistPanel.h"
 
 #include "playback/RecordingMovieView.h"
-#include "playback/ScreenWindow.h"
+#include "app/ScreenWindow.h"
 #include "support/FakeEditorServices.h"
 #include "support/TempDir.h"
 
@@ -40,9 +40,9 @@ private:
         m_windows = std::make_unique<EditorWindows>(mode, m_fake.services());
     }
     MainWindow& main() { return *m_windows->mainWindow(); }
-    playback::ScreenWindow& screen()
+    ScreenWindow& screen()
     {
-        return *static_cast<playback::ScreenWindow*>(m_windows->window(EditorWindow::ScreenPlayer));
+        return *static_cast<ScreenWindow*>(m_windows->window(EditorWindow::ScreenPlayer));
     }
     static Calls take(playback::MovieView& view)
     {

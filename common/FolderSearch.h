@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-namespace lumo::app {
+namespace lumo {
 
 struct FolderSearchEvents {
     std::function<void(const std::string& folder)> beginScanDir;
@@ -25,4 +25,4 @@ bool searchFlashFiles(platform::FileSystem& files, const std::string& folder, co
 // "*.swf", compared without regard to case.
 bool isFlashFileName(const std::string& name);
 
-} // namespace lumo::app
+} // namespace lumo

@@ -1,4 +1,4 @@
-#include "app/core/FolderSearch.h"
+#include "common/FolderSearch.h"
 
 #include "platform/posix/PosixFileSystem.h"
 #include "support/StubFileSystem.h"
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <map>
 
-namespace lumo::app {
+namespace lumo {
 
 namespace {
 
@@ -81,4 +81,4 @@ TEST(FolderSearch, OnDiskHiddenFilesAreFoundAndLinksAreNeverFollowed)
     EXPECT_EQ(paths, (std::vector<std::string>{"/.config/in-hidden-folder.swf", "/.hidden.swf"}));
 }
 
-} // namespace lumo::app
+} // namespace lumo

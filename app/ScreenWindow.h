@@ -6,8 +6,8 @@
 // preview back to the main window. Its native window counts as present from its first showing on.
 #pragma once
 
-#include "MovieView.h"
-#include "core/ScreenSequence.h"
+#include "playback/MovieView.h"
+#include "playback/core/ScreenSequence.h"
 
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
@@ -23,7 +23,7 @@
 
 class QTimer;
 
-namespace lumo::playback {
+namespace lumo::app {
 
 // What the player takes from the main window.
 class ScreenHost {
@@ -49,14 +49,14 @@ public:
         platform::WindowPresence& presence;
         platform::Registry& registry;
         platform::FileSystem& files;
-        MovieViewFactory views;
+        playback::MovieViewFactory views;
     };
     explicit ScreenWindow(Services services, QWidget* parent = nullptr);
     ~ScreenWindow() override;
 
     void setHost(ScreenHost* host) { m_host = host; }
     void showFullScreenPlayer();
-    MovieView& view() { return *m_view; }
+    playback::MovieView& view() { return *m_view; }
     QTimer* timer() const { return m_timer; }
     const std::vector<std::string>& playList() const { return m_playList; }
 
@@ -74,9 +74,9 @@ private:
 
     Services m_services;
     ScreenHost* m_host = nullptr;
-    std::unique_ptr<MovieView> m_view; // sf
+    std::unique_ptr<playback::MovieView> m_view; // sf
     QTimer* m_timer = nullptr; // Timer1
-    ScreenSequence m_sequence;
+    playback::ScreenSequence m_sequence;
     std::vector<std::string> m_playList;
     bool m_random = false;
     bool m_oneByOne = false;
@@ -85,4 +85,4 @@ private:
     std::unique_ptr<platform::PresenceClaim> m_claim;
 };
 
-} // namespace lumo::playback
+} // namespace lumo::app

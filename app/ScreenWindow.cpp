@@ -16,7 +16,7 @@
 
 #include <cstdlib>
 
-namespace lumo::playback {
+namespace lumo::app {
 
 namespace {
 
@@ -76,8 +76,8 @@ void ScreenWindow::showEvent(QShowEvent* event)
 void ScreenWindow::FormShow()
 {
     // 1. The settings, with this player's own defaults, and the mute flag.
-    Result<app::StoredSettings> read = app::readPlayerSettings(m_services.registry);
-    const app::StoredSettings settings = read ? *read : app::StoredSettings::fullScreenPlayerDefaults();
+    Result<StoredSettings> read = readPlayerSettings(m_services.registry);
+    const StoredSettings settings = read ? *read : StoredSettings::fullScreenPlayerDefaults();
     m_random = settings.rnd;
     m_oneByOne = settings.one;
     if (m_host)
@@ -109,7 +109,7 @@ void ScreenWindow::FormShow()
     m_timer->setInterval(settings.timer * kMinute);
     m_view->setQuality2(settings.quality == 0 ? "Low" : "High");
     m_view->setLoop(settings.loop);
-    if (const std::string scale = app::EditorControls::scaleText(settings.scale); !scale.empty())
+    if (const std::string scale = EditorControls::scaleText(settings.scale); !scale.empty())
         m_view->setScale(scale); // any other value leaves the view's scale as it was
     if (settings.timer > 0) // an interval of 0 never fires
         m_timer->start();
@@ -191,4 +191,4 @@ void ScreenWindow::resizeEvent(QResizeEvent* event)
     setFocus();
 }
 
-} // namespace lumo::playback
+} // namespace lumo::app

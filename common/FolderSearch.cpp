@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace lumo::app {
+namespace lumo {
 
 bool isFlashFileName(const std::string& name)
 {
@@ -57,4 +57,4 @@ bool searchFlashFiles(platform::FileSystem& files, const std::string& root, cons
     return true;
 }
 
-} // namespace lumo::app
+} // namespace lumo
