@@ -22,13 +22,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <limits>
 
 namespace lumo::app {
 
 namespace {
 
-constexpr int kMinute = 60000;
 constexpr int kClientWidth = 685;
 constexpr int kClientHeight = 476;
 
@@ -85,7 +83,7 @@ MainWindow::MainWindow(EditorServices services, QWidget* parent)
     m_oneByOneIndex = 0;
     m_changeTimer = new QTimer(this);
     m_changeTimer->setObjectName("ChangeTimer");
-    m_changeTimer->setInterval(m_controls.timer() * kMinute);
+    m_changeTimer->setInterval(EditorControls::intervalMs(m_controls.timer()));
     m_changeTimer->start();
     connect(m_changeTimer, &QTimer::timeout, this, [this] { ChangeTimerTick(); });
     m_sfp->setEnabled(false);
@@ -199,14 +197,14 @@ void MainWindow::ClearPreview()
 void MainWindow::timerChange()
 {
     // An interval of 0 (typed, until the box loses the focus) never ticks.
-    const long long interval = static_cast<long long>(m_controls.timer()) * kMinute;
-    if (interval <= 0 || interval > std::numeric_limits<int>::max()) {
+    const int interval = EditorControls::intervalMs(m_controls.timer());
+    if (interval == 0) {
         m_changeTimer->stop();
         m_changeTimer->setInterval(0);
         return;
     }
     if (m_changeTimer->interval() != interval || !m_changeTimer->isActive())
-        m_changeTimer->start(static_cast<int>(interval));
+        m_changeTimer->start(interval);
 }
 
 void MainWindow::ChangeTimerTick()

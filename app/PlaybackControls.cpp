@@ -21,11 +21,12 @@ public:
     std::function<void()> closedUp;
     void hidePopup() override
     {
-        // Only a list the user opened closes up; hiding a window hides closed lists too.
+        // Only a list the user opened closes up; hiding a window hides closed lists too. The list
+        // closes before the pick is reported: the close-up comes after it, and applies the pick.
         const bool wasOpen = view()->isVisible();
         QComboBox::hidePopup();
         if (wasOpen && closedUp)
-            closedUp();
+            QMetaObject::invokeMethod(this, closedUp, Qt::QueuedConnection);
     }
 };
 

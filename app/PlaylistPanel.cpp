@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QTimer>
 
+#include <vector>
+
 namespace lumo::app {
 
 PlaylistPanel::PlaylistPanel(PreviewSink& preview, QWidget* parent)
@@ -136,28 +138,33 @@ void PlaylistPanel::selectionChanged(const QItemSelection& selected, const QItem
 {
     if (m_removing)
         return;
-    for (const QItemSelection* part : {&selected, &deselected})
+    // As the list control reports them: the rows that left the selection, then those that joined
+    // it, so the row the user went to is handled last. A change made while one is handled comes
+    // next, before the rest, as a nested report would.
+    std::vector<RowChange> changes;
+    for (const auto& [part, joined] : {std::pair{&deselected, false}, {&selected, true}})
         for (const QModelIndex& index : part->indexes())
             if (index.column() == 0)
-                m_pendingRows.push_back(index.row());
+                changes.push_back({index.row(), joined});
+    m_pendingRows.insert(m_pendingRows.begin(), changes.begin(), changes.end());
     if (m_handlingRows)
         return;
     m_handlingRows = true;
     while (!m_pendingRows.empty()) {
-        const int row = m_pendingRows.front();
+        const RowChange change = m_pendingRows.front();
         m_pendingRows.pop_front();
-        if (row < m_model.rowCount())
-            FLSelectItem(row);
+        if (change.row < m_model.rowCount())
+            FLSelectItem(change.row, change.selected);
     }
     m_handlingRows = false;
 }
 
-void PlaylistPanel::FLSelectItem(int row)
+void PlaylistPanel::FLSelectItem(int row, bool selected)
 {
     if (m_model.row(row).checked)
         m_preview.PlayInPreview(m_model.row(row).text);
-    else
-        advanceSelection();
+    else if (selected)
+        advanceSelection(); // an unchecked row the user left brings no other row into the selection
 }
 
 void PlaylistPanel::FLMouseUp(int row)

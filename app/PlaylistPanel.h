@@ -1,7 +1,7 @@
 // The group "Playlist settings": the playlist FL with its context menu, and "Move up" / "Move down".
 // It holds the playlist's commands (AddEntry, delete, clear, move) and what selecting and checking
-// rows does: a row whose selection changes plays in the preview when checked, otherwise the
-// selection advances to the next row; a released check box selects and plays or unselects and
+// rows does: a row whose selection changes plays in the preview when checked; an unchecked row that
+// becomes selected advances the selection to the next row; a released check box selects and plays or unselects and
 // blanks. The preview itself belongs to the main window, reached through PreviewSink.
 #pragma once
 
@@ -42,7 +42,7 @@ public:
     void Button4Click(); // move down
 
 private:
-    void FLSelectItem(int row);
+    void FLSelectItem(int row, bool selected);
     void FLMouseUp(int row);
     void advanceSelection();
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
@@ -57,7 +57,11 @@ private:
     QPushButton* m_down = nullptr;
     // Rows whose selection changed, handled one after another: advancing through a run of unchecked
     // rows selects row after row without nesting a call per row.
-    std::deque<int> m_pendingRows;
+    struct RowChange {
+        int row;
+        bool selected;
+    };
+    std::deque<RowChange> m_pendingRows;
     bool m_handlingRows = false;
     // Rows that go with a deletion leave the selection without being "deselected" by anyone.
     bool m_removing = false;

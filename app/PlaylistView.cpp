@@ -121,7 +121,32 @@ void PlaylistView::keyPressEvent(QKeyEvent* event)
         }
         return;
     }
+    if (moveWithoutModifiers(event))
+        return;
     QTableView::keyPressEvent(event);
+}
+
+bool PlaylistView::moveWithoutModifiers(QKeyEvent* event)
+{
+    // The view's own handling selects the new row twice, the second time undoing the rows that
+    // selecting it brought along; the list control makes one change.
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    static const std::pair<int, CursorAction> kMoves[] = {
+        {Qt::Key_Up, MoveUp},         {Qt::Key_Down, MoveDown}, {Qt::Key_PageUp, MovePageUp},
+        {Qt::Key_PageDown, MovePageDown}, {Qt::Key_Home, MoveHome}, {Qt::Key_End, MoveEnd},
+    };
+    const auto move = std::find_if(std::begin(kMoves), std::end(kMoves),
+                                   [event](const auto& m) { return m.first == event->key(); });
+    if (move == std::end(kMoves))
+        return false;
+    const QModelIndex next = moveCursor(move->second, event->modifiers());
+    if (next.isValid() && next != currentIndex()) {
+        selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(next);
+    }
+    event->accept();
+    return true;
 }
 
 void PlaylistView::headerClicked()

@@ -34,6 +34,7 @@ protected:
 
 private:
     bool overCheckBox(const QPoint& position, int& row) const;
+    bool moveWithoutModifiers(QKeyEvent* event);
     void headerClicked();
     void copySelection();
 

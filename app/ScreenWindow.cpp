@@ -3,17 +3,22 @@
 #include "app/core/EditorControls.h"
 #include "app/core/SettingsStore.h"
 #include "common/ListFile.h"
+#include "common/Text.h"
 #include "common/PathRules.h"
 #include "common/WaveMute.h"
+#include "playback/MovieLocation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace lumo::app {
@@ -21,7 +26,7 @@ namespace lumo::app {
 namespace {
 
 constexpr std::string_view kWindowClass = "TLumoScreenFrm";
-constexpr int kMinute = 60000;
+constexpr int kHintMs = 4000; // how long a hint stays
 
 } // namespace
 
@@ -46,6 +51,21 @@ ScreenWindow::ScreenWindow(Services services, QWidget* parent)
     m_timer = new QTimer(this);
     m_timer->setObjectName("Timer1");
     connect(m_timer, &QTimer::timeout, this, &ScreenWindow::NextMov);
+
+    // The hint sits over the movie, in the middle; it takes no input.
+    m_hint = new QLabel(this);
+    m_hint->setObjectName("Hint");
+    m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_hint->setAlignment(Qt::AlignCenter);
+    m_hint->setWordWrap(true);
+    m_hint->setTextFormat(Qt::PlainText);
+    m_hint->setStyleSheet(QStringLiteral("QLabel { color: white; background: rgba(0, 0, 0, 170); padding: 14px; "
+                                         "border-radius: 8px; font-size: 16pt; }"));
+    m_hint->hide();
+    m_hintTimer = new QTimer(this);
+    m_hintTimer->setSingleShot(true);
+    m_hintTimer->setInterval(kHintMs);
+    connect(m_hintTimer, &QTimer::timeout, m_hint, &QWidget::hide);
 }
 
 ScreenWindow::~ScreenWindow()
@@ -75,8 +95,14 @@ void ScreenWindow::showEvent(QShowEvent* event)
 
 void ScreenWindow::FormShow()
 {
-    // 1. The settings, with this player's own defaults, and the mute flag.
+    m_shown.start();
+    m_hint->hide();
+    QStringList problems;
+    // 1. The settings, with this player's own defaults, and the mute flag. Settings that cannot be
+    // read are said, and the defaults play.
     Result<StoredSettings> read = readPlayerSettings(m_services.registry);
+    if (!read)
+        problems << QString::fromStdString(read.message());
     const StoredSettings settings = read ? *read : StoredSettings::fullScreenPlayerDefaults();
     m_random = settings.rnd;
     m_oneByOne = settings.one;
@@ -90,13 +116,16 @@ void ScreenWindow::FormShow()
         m_filtering = true;
         QApplication::setOverrideCursor(Qt::BlankCursor);
     }
-    // 6. PlayList.list, when there is one.
+    // 6. PlayList.list, when there is one; one that cannot be read is said, and plays as empty.
     m_playList.clear();
     if (m_host) {
         const std::string path = joinHostPath(m_host->listFolder(), "PlayList.list");
-        if (m_services.files.exists(path))
+        if (m_services.files.exists(path)) {
             if (Result<std::vector<std::string>> lines = readListFile(m_services.files, path))
                 m_playList = *lines;
+            else
+                problems << QString::fromStdString(lines.message());
+        }
     }
     // 7, 8: play, the main window's selected checked row first when it shows one.
     m_view->play();
@@ -104,19 +133,47 @@ void ScreenWindow::FormShow()
         const std::optional<ScreenHost::Row> row
             = m_host && m_host->mainShowing() ? m_host->selectedRow() : std::nullopt;
         PlayMov(row && row->checked ? row->text : m_playList.front());
+    } else {
+        problems << QStringLiteral("No checked movies to play");
     }
     // 9, 10, 11: the interval, then quality, loop and scale, then the timer from position 0.
-    m_timer->setInterval(settings.timer * kMinute);
+    const int interval = EditorControls::intervalMs(settings.timer);
+    m_timer->setInterval(interval);
     m_view->setQuality2(settings.quality == 0 ? "Low" : "High");
     m_view->setLoop(settings.loop);
     if (const std::string scale = EditorControls::scaleText(settings.scale); !scale.empty())
         m_view->setScale(scale); // any other value leaves the view's scale as it was
-    if (settings.timer > 0) // an interval of 0 never fires
+    if (interval > 0) // an interval of 0 never fires
         m_timer->start();
+    if (!problems.isEmpty()) {
+        for (const QString& problem : problems)
+            qWarning().noquote() << "lumo:" << problem;
+        showHint(problems.join('\n') + (m_hint->isVisible() ? '\n' + m_hint->text() : QString()));
+    }
+}
+
+void ScreenWindow::showHint(const QString& text)
+{
+    m_hint->setText(text);
+    const int width = std::min(this->width() * 3 / 4, 900);
+    m_hint->setFixedWidth(std::max(width, 200));
+    m_hint->adjustSize();
+    m_hint->move((this->width() - m_hint->width()) / 2, (height() - m_hint->height()) / 2);
+    m_hint->raise();
+    m_hint->show();
+    m_hintTimer->start();
+}
+
+QString ScreenWindow::hint() const
+{
+    return m_hint->isVisible() ? m_hint->text() : QString();
 }
 
 void ScreenWindow::PlayMov(const std::string& location)
 {
+    // The view shows black for what it cannot play, as the control does; the user is told which.
+    if (playback::classifyLocation(QString::fromStdString(location)) == playback::LocationKind::Nothing)
+        showHint(QStringLiteral("Cannot show %1").arg(QString::fromStdString(escapedForDisplay(location))));
     m_view->setBackgroundColor(-1);
     m_view->setBGColor("");
     m_view->setMovie(location);
@@ -130,15 +187,14 @@ void ScreenWindow::NextMov()
 
 bool ScreenWindow::eventFilter(QObject*, QEvent* event)
 {
-    // Real input only. Activation is left out: window systems activate windows on their own (the
-    // player's own showing among them), and a player that closes on that is gone before it starts.
+    // Real input only. A key release, or a press the keyboard repeats, belongs to a key held down
+    // before the player started (the shortcut that opened it): only a new press closes.
     if (!m_filtering || !isVisible() || !event->spontaneous())
         return false;
     bool closes = false;
     switch (event->type()) {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        closes = true;
+        closes = !static_cast<QKeyEvent*>(event)->isAutoRepeat();
         break;
     case QEvent::MouseButtonPress: {
         const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
@@ -157,6 +213,25 @@ bool ScreenWindow::eventFilter(QObject*, QEvent* event)
     if (closes)
         close(); // the event goes on to its own handling all the same
     return false;
+}
+
+void ScreenWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Gaining the keyboard never closes the player. Losing it to another window would send the
+    // user's keys to a window they cannot see: right after showing, while the window system still
+    // shuffles, the player takes the keyboard back; later it closes.
+    if (event->type() != QEvent::ActivationChange || !m_filtering || !isVisible() || isActiveWindow())
+        return;
+    QWidget* other = QApplication::activeWindow();
+    if (!other || other == this)
+        return;
+    if (m_shown.isValid() && m_shown.elapsed() < m_settlingMs) {
+        raise();
+        activateWindow();
+        return;
+    }
+    close();
 }
 
 void ScreenWindow::closeEvent(QCloseEvent* event)

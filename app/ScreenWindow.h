@@ -1,9 +1,13 @@
 // TLumoScreenFrm, the full-screen player: frameless, on top, covering the screen it starts on. At
 // every show it reads the settings (with its own defaults) and PlayList.list afresh, plays the first
 // movie (or the main window's selected checked row) and changes movie on its timer in random or
-// one-by-one order; the pointer is hidden meanwhile. The first key, mouse button or move of more
-// than 5 pixels (compared on the screen), taken from real input only, closes it; closing hands the
-// preview back to the main window. Its native window counts as present from its first showing on.
+// one-by-one order; the pointer is hidden meanwhile. The next key press, mouse button or move of
+// more than 5 pixels (compared on the screen), taken from real input only, closes it: a key held
+// when it starts (the shortcut that opened it) does not. Another window that takes the keyboard
+// from it closes it, except in the moments right after it shows, when it takes the keyboard back.
+// What it cannot do (settings it cannot read, no movie to play, a file it cannot show) it says in a
+// short hint in the middle of the screen. Closing hands the preview back to the main window. Its
+// native window counts as present from its first showing on.
 #pragma once
 
 #include "playback/MovieView.h"
@@ -13,6 +17,7 @@
 #include "platform/Registry.h"
 #include "platform/WindowPresence.h"
 
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QWidget>
 
@@ -21,6 +26,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QTimer;
 
 namespace lumo::app {
@@ -55,22 +61,29 @@ public:
     ~ScreenWindow() override;
 
     void setHost(ScreenHost* host) { m_host = host; }
+    // How long after showing the player takes the keyboard back from another window rather than
+    // closing: the window system activates and restacks windows in that moment.
+    void setSettlingTime(int ms) { m_settlingMs = ms; }
     void showFullScreenPlayer();
     playback::MovieView& view() { return *m_view; }
     QTimer* timer() const { return m_timer; }
     const std::vector<std::string>& playList() const { return m_playList; }
+    // The hint on the screen now, empty when none shows.
+    QString hint() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FormShow();
     void FormCloseQuery();
     void PlayMov(const std::string& location);
     void NextMov();
+    void showHint(const QString& text);
 
     Services m_services;
     ScreenHost* m_host = nullptr;
@@ -81,6 +94,10 @@ private:
     bool m_random = false;
     bool m_oneByOne = false;
     QPoint m_start;
+    int m_settlingMs = 1500;
+    QElapsedTimer m_shown; // since the last show: the window system's shuffle is over after a moment
+    QLabel* m_hint = nullptr;
+    QTimer* m_hintTimer = nullptr;
     bool m_filtering = false;
     std::unique_ptr<platform::PresenceClaim> m_claim;
 };

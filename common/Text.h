@@ -16,4 +16,9 @@ std::string upperAscii(std::string_view text);
 // A decimal integer with an optional sign that fits 32 bits; nothing else (no spaces, no hex).
 std::optional<int> parseInteger(std::string_view text);
 
+// A name from a file or the command line as it may be shown: valid UTF-8 stays as it is; control
+// characters and bytes that are no UTF-8 become \xNN, so nothing in a name can steer a terminal or
+// hide what it is.
+std::string escapedForDisplay(std::string_view text);
+
 } // namespace lumo

@@ -1,11 +1,10 @@
 #include "RuffleMovieView.h"
 
+#include "MovieLocation.h"
 #include "ViewScheme.h"
 
 #include "platform/posix/ViewVolume.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTimer>
@@ -27,28 +26,17 @@ QString jsString(const QString& text)
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
-bool isPicture(const QString& path)
-{
-    static const QStringList pictures{"png", "jpg", "jpeg", "bmp", "gif"};
-    return pictures.contains(QFileInfo(QUrl(path).path()).suffix().toLower());
-}
+// Ruffle talks to the console about its own workings ("preloader has been replaced with
+// splashScreen..."); none of it is for the user's terminal.
+class QuietPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
 
-bool isWebAddress(const QString& location)
-{
-    const QUrl url(location);
-    return url.scheme() == "http" || url.scheme() == "https";
-}
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override { }
+};
 
 } // namespace
-
-bool hasFlashSignature(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(3);
-    return head == "FWS" || head == "CWS" || head == "ZWS";
-}
 
 RuffleMovieView::RuffleMovieView(platform::WaveOut& waveOut, QWidget* parent)
     : QWidget(parent)
@@ -86,7 +74,7 @@ void RuffleMovieView::startEngine()
     if (m_web)
         return;
     m_web = new QWebEngineView(this);
-    m_web->setPage(new QWebEnginePage(viewProfile(), m_web));
+    m_web->setPage(new QuietPage(viewProfile(), m_web));
     m_web->setContextMenuPolicy(Qt::NoContextMenu);
     m_web->page()->setBackgroundColor(Qt::black);
     layout()->addWidget(m_web);
@@ -116,26 +104,25 @@ void RuffleMovieView::show(const std::string& location)
         m_media.clear();
     }
     const QString where = QString::fromStdString(location);
-    if (location == "0" || where.isEmpty()) {
-        run(Call::Show, QStringLiteral("lumo.clear()"));
-        return;
-    }
-    if (isWebAddress(where)) {
-        run(Call::Show,
-            isPicture(where) ? QStringLiteral("lumo.picture(%1)").arg(jsString(where))
-                             : QStringLiteral("lumo.movie(%1, %2)").arg(jsString(where), jsString(m_quality)));
-        return;
-    }
-    const QString path = QUrl(where).isLocalFile() ? QUrl(where).toLocalFile() : where;
-    if (hasFlashSignature(path)) {
-        m_media = publishMedia(path);
+    switch (classifyLocation(where)) {
+    case LocationKind::WebPicture:
+        run(Call::Show, QStringLiteral("lumo.picture(%1)").arg(jsString(where)));
+        break;
+    case LocationKind::WebMovie:
+        run(Call::Show, QStringLiteral("lumo.movie(%1, %2)").arg(jsString(where), jsString(m_quality)));
+        break;
+    case LocationKind::Movie:
+        m_media = publishMedia(localPathOf(where));
         run(Call::Show, QStringLiteral("lumo.movie(%1, %2)").arg(jsString(m_media), jsString(m_quality)));
-    } else if (isPicture(path) && QFileInfo(path).isFile()) {
-        m_media = publishMedia(path);
+        break;
+    case LocationKind::Picture:
+        m_media = publishMedia(localPathOf(where));
         run(Call::Show, QStringLiteral("lumo.picture(%1)").arg(jsString(m_media)));
-    } else {
+        break;
+    case LocationKind::Nothing:
         // Not a movie the view can play: blank, and nothing reported, as the control does.
         run(Call::Show, QStringLiteral("lumo.clear()"));
+        break;
     }
 }
 

@@ -69,7 +69,4 @@ private:
 // Makes Ruffle views that follow the wave-output level of this program.
 MovieViewFactory ruffleViews(platform::WaveOut& waveOut);
 
-// "FWS", "CWS" or "ZWS": an uncompressed, zlib- or LZMA-compressed Flash movie.
-bool hasFlashSignature(const QString& path);
-
 } // namespace lumo::playback

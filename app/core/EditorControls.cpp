@@ -1,6 +1,7 @@
 #include "EditorControls.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace lumo::app {
 
@@ -24,6 +25,14 @@ void EditorControls::setMute(bool checked)
         return;
     m_mute = checked;
     raise(m_handlers.muteClick);
+}
+
+int EditorControls::intervalMs(long long minutes)
+{
+    constexpr long long kMinute = 60000;
+    if (minutes <= 0 || minutes > std::numeric_limits<int>::max() / kMinute)
+        return 0;
+    return static_cast<int>(minutes * kMinute);
 }
 
 void EditorControls::setScaleIndex(int index)

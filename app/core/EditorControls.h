@@ -52,6 +52,9 @@ public:
     void setRnd(bool checked);
     void setOne(bool checked);
 
+    // A change timer's interval in milliseconds for minutes; 0 (never ticks) when the minutes are
+    // not positive or the milliseconds would not fit the timer.
+    static int intervalMs(long long minutes);
     int timer() const { return m_timer; }
     // Set from code (loading the settings): brought into range at once.
     void setTimer(int minutes);

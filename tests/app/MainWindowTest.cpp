@@ -229,6 +229,38 @@ private slots:
         QVERIFY(played().isEmpty());
     }
 
+    void clickingOrArrowingToARowPlaysThatRowLast()
+    {
+        fill({"a", "b", "c (off)", "d", "e"});
+        QTableView* fl = main().playlist().FL();
+        const auto clickRow = [&](int row) {
+            const QRect cell = fl->visualRect(fl->model()->index(row, 0));
+            QTest::mouseClick(fl->viewport(), Qt::LeftButton, {}, QPoint(cell.right() - 20, cell.center().y()));
+        };
+        clickRow(0);
+        QCOMPARE(played().last(), QString("a"));
+        clickRow(1); // from a checked row to a checked row
+        QCOMPARE(played().last(), QString("b"));
+        QCOMPARE(selected(), QList<int>{1});
+        fl->setFocus();
+        QTest::keyClick(fl, Qt::Key_Up);
+        QCOMPARE(played().last(), QString("a"));
+        QTest::keyClick(fl, Qt::Key_Down);
+        QCOMPARE(played().last(), QString("b"));
+        // An unchecked row brings the next one into the selection, which plays.
+        QTest::keyClick(fl, Qt::Key_Down);
+        QCOMPARE(selected(), (QList<int>{2, 3}));
+        QCOMPARE(played().last(), QString("d"));
+        // Leaving the unchecked row brings no other row along.
+        clickRow(4);
+        QCOMPARE(selected(), QList<int>{4});
+        QCOMPARE(played().last(), QString("e"));
+        // A check box that adds its row to the selection plays that row last.
+        QTest::mouseClick(fl->viewport(), Qt::LeftButton, {}, checkBoxOf(2));
+        QVERIFY(main().rows()[2].checked);
+        QCOMPARE(played().last(), QString("c"));
+    }
+
     void headerClicksSortAlternatelyAndCtrlCCopies()
     {
         fill({"10 b.swf", "9 a.swf", "Z.swf", "a.swf"});

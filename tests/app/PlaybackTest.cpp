@@ -20,6 +20,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <filesystem>
+
 #include <optional>
 
 using namespace lumo;
@@ -130,6 +132,28 @@ private slots:
         QCOMPARE(settings()[1], QString("Quality2=Low"));
     }
 
+    void aScalePickedFromTheOpenListAppliesAtOnce()
+    {
+        start();
+        main().show();
+        for (const char* name : {"scale", "qua"}) {
+            auto* box = control<QComboBox>(name);
+            const int pick = box->count() - 1 == box->currentIndex() ? 0 : box->count() - 1;
+            preview();
+            box->showPopup();
+            QAbstractItemView* list = box->view();
+            QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(pick, 0)).center());
+            QCOMPARE(box->currentIndex(), pick);
+            Calls applied;
+            QTRY_VERIFY2(!(applied += preview()).isEmpty(), name);
+            // Every application after the pick carries it: the close-up applies what was picked.
+            QCOMPARE(applied.mid(applied.size() - 3), settings());
+            QCOMPARE(applied.mid(0, 3), settings());
+        }
+        QCOMPARE(main().controls().scaleIndex(), control<QComboBox>("scale")->currentIndex());
+    }
+
     void theIntervalBoxAndTheChangeTimer()
     {
         start();
@@ -194,6 +218,95 @@ private slots:
         QCOMPARE(preview().back(), QString("Movie=/m/a.swf")); // the main window's selected row again
         QCOMPARE(levels().back(), 0u); // the main window's mute
         QVERIFY(!screen().timer()->isActive());
+    }
+
+    void ctrlPOpensThePlayerAndOnlyTheNextKeyClosesIt()
+    {
+        start();
+        main().show();
+        QVERIFY(QTest::qWaitForWindowActive(&main()));
+        QTest::keyPress(&main(), Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(screen().isVisible());
+        // The shortcut's keys come up, and the keyboard repeats while they are held: it stays.
+        QTest::keyPress(&screen(), Qt::Key_P, Qt::ControlModifier, -1);
+        QKeyEvent repeated(QEvent::KeyPress, Qt::Key_P, Qt::ControlModifier, "p", true);
+        QSpontaneKeyEvent::setSpontaneous(&repeated);
+        QApplication::sendEvent(&screen(), &repeated);
+        QTest::keyRelease(&screen(), Qt::Key_P, Qt::ControlModifier);
+        QTest::keyRelease(&screen(), Qt::Key_Control);
+        QVERIFY(screen().isVisible());
+        QTest::keyClick(&screen(), Qt::Key_Space);
+        QVERIFY(!screen().isVisible());
+        // The side bar's Preview still opens it.
+        main().findChild<QToolButton*>("barItem4")->click();
+        QVERIFY(screen().isVisible());
+        QTest::mouseClick(&screen(), Qt::LeftButton);
+        QVERIFY(!screen().isVisible());
+    }
+
+    void anotherWindowTakingTheKeyboardClosesThePlayerOnceItHasSettled()
+    {
+        start();
+        main().show();
+        QWidget other;
+        other.resize(200, 100);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        // Right after showing, the player takes the keyboard back.
+        screen().setSettlingTime(60000);
+        main().Preview1Click();
+        QVERIFY(QTest::qWaitForWindowActive(&screen()));
+        other.activateWindow();
+        QTRY_VERIFY(screen().isActiveWindow());
+        QVERIFY(screen().isVisible());
+        // Later, losing it closes the player.
+        screen().setSettlingTime(0);
+        other.activateWindow();
+        QTRY_VERIFY(!screen().isVisible());
+        // Its own activation at the next show never closes it.
+        main().Preview1Click();
+        QVERIFY(QTest::qWaitForWindowActive(&screen()));
+        QVERIFY(screen().isVisible());
+    }
+
+    void thePlayerSaysWhatItCannotPlayAndGoesOn()
+    {
+        start();
+        main().show();
+        main().Preview1Click();
+        QCOMPARE(screen().hint(), QString("No checked movies to play"));
+        QTest::keyClick(&screen(), Qt::Key_Escape);
+        // A timer no change interval can hold never ticks.
+        m_fake.registry.setString(key(), "timer", "99999999");
+        QMetaObject::invokeMethod(&screen(), [this] { screen().showFullScreen(); });
+        QTRY_VERIFY(screen().isVisible());
+        QVERIFY(!screen().timer()->isActive());
+        QTest::keyClick(&screen(), Qt::Key_Escape);
+
+        // A value of the wrong type: said, and the defaults play.
+        main().AddEntry((m_dir->path() + "/not-a-movie.swf"), true);
+        QCoreApplication::processEvents();
+        test::writeFile(*m_dir / "not-a-movie.swf", "plain text");
+        main().Preview1Click();
+        QTest::keyClick(&screen(), Qt::Key_Escape);
+        m_fake.registry.setNonString(key(), "One_Checked");
+        take(screen().view());
+        QMetaObject::invokeMethod(&screen(), [this] { screen().showFullScreen(); });
+        QTRY_VERIFY(screen().isVisible());
+        QVERIFY2(screen().hint().contains("Invalid data type for 'One_Checked'"), qPrintable(screen().hint()));
+        QVERIFY2(screen().hint().contains("Cannot show " + QString::fromStdString(m_dir->path()) + "/not-a-movie.swf"),
+                 qPrintable(screen().hint()));
+        QCOMPARE(take(screen().view()).filter("Movie=/"), Calls{"Movie=" + QString::fromStdString(m_dir->path()) + "/not-a-movie.swf"}); // it plays all the same
+        QCOMPARE(screen().timer()->interval(), 5 * 60000);
+        QTest::keyClick(&screen(), Qt::Key_Escape);
+
+        // A play list that cannot be read plays as empty, and says so.
+        std::filesystem::remove(*m_dir / "PlayList.list");
+        std::filesystem::create_directory(*m_dir / "PlayList.list");
+        QMetaObject::invokeMethod(&screen(), [this] { screen().showFullScreen(); });
+        QTRY_VERIFY(screen().isVisible());
+        QVERIFY2(screen().hint().contains("PlayList.list"), qPrintable(screen().hint()));
+        QVERIFY(screen().hint().contains("No checked movies to play"));
     }
 
     void aJitterOfFivePixelsIsToleratedAndSixClose()

@@ -21,6 +21,23 @@ TEST(UpperAscii, TouchesOnlyAsciiLetters)
     EXPECT_EQ(upperAscii("\xC3\xA9t\xC3\xA9"), "\xC3\xA9T\xC3\xA9");
 }
 
+TEST(EscapedForDisplay, KeepsUtf8AndEscapesControlsAndStrayBytes)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain/name.swf", "plain/name.swf"},
+        {"caf\xC3\xA9 \xE2\x82\xAC.swf", "caf\xC3\xA9 \xE2\x82\xAC.swf"}, // é and the euro sign stay
+        {"a\nb\tc\x1B[31m", "a\\x0Ab\\x09c\\x1B[31m"},
+        {"\xE9t\xE9.swf", "\\xE9t\\xE9.swf"}, // Latin-1 bytes are no UTF-8
+        {"\xC0\xAF", "\\xC0\\xAF"}, // an overlong slash
+        {"\xC2\x85", "\\xC2\\x85"}, // a C1 control
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"}, // a surrogate
+        {"end\xE2\x82", "end\\xE2\\x82"}, // cut short
+        {"del\x7F", "del\\x7F"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(escapedForDisplay(in), out) << in;
+}
+
 TEST(ParseInteger, AcceptsOnlySignedDecimalsThatFit)
 {
     const struct {
