@@ -1,7 +1,9 @@
 #include "EditorDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace lumo::app {
 
@@ -34,10 +36,19 @@ EditorDialogs EditorDialogs::system()
     };
     dialogs.chooseFile
         = [](QWidget* parent, const QString& title, const QString& filter, bool save) -> std::optional<QString> {
-        const QString chosen = save ? QFileDialog::getSaveFileName(parent, title, QString(), filter)
-                                    : QFileDialog::getOpenFileName(parent, title, QString(), filter);
-        if (chosen.isEmpty())
+        // Each dialog starts where the last one ended; a name typed without an extension gets the
+        // filter's ("Executable (*.exe)" makes "MySaver" "MySaver.exe").
+        static QString lastFolder;
+        QFileDialog dialog(parent, title, lastFolder, filter);
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        const QRegularExpressionMatch pattern = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+        if (pattern.hasMatch())
+            dialog.setDefaultSuffix(pattern.captured(1));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
+        const QString chosen = dialog.selectedFiles().front();
+        lastFolder = QFileInfo(chosen).absolutePath();
         return chosen;
     };
     dialogs.chooseWizardFolder = [](QWidget* parent, const QString& title) -> std::optional<QString> {

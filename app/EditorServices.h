@@ -19,11 +19,14 @@ struct EditorServices {
     EditorDialogs dialogs = EditorDialogs::system();
     // Until the editor has a view that plays movies, its preview records what it is asked to show.
     playback::MovieViewFactory views = playback::recordingViews();
+    platform::WebClient* web = nullptr; // none: builds cannot fetch web movies
 
     static EditorServices host()
     {
-        return {platform::hostRegistry(),       platform::hostFileSystem(), platform::hostWaveOut(),
-                platform::hostWindowPresence(), platform::hostShell(),      platform::hostEnvironment()};
+        EditorServices services{platform::hostRegistry(),       platform::hostFileSystem(), platform::hostWaveOut(),
+                                platform::hostWindowPresence(), platform::hostShell(),      platform::hostEnvironment()};
+        services.web = &platform::hostWebClient();
+        return services;
     }
 };
 

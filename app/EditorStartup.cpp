@@ -90,6 +90,7 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
         services.dialogs.ask,
         services.dialogs.inform,
         [](const QString& text) { reportError(text); },
+        services.web,
     };
     m_main->setPeers({about, url, search, screen, [creatorServices, search] {
                           auto creator = std::make_unique<creator::CreatorWindow>(creatorServices);

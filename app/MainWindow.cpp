@@ -9,9 +9,7 @@
 #include "UrlDialog.h"
 #include "app/core/PreviewTicks.h"
 #include "app/core/StartMode.h"
-#include "common/DeleteFolderTree.h"
 #include "common/PathRules.h"
-#include "common/TempFolder.h"
 #include "common/WaveMute.h"
 
 #include <QCloseEvent>
@@ -283,9 +281,8 @@ void MainWindow::CreateScreenSaverCommand()
         return;
     if (m_creator->exec() != QDialog::Accepted)
         return; // the Creator keeps all it holds for the next use
+    // The build removed its own staging folder already; nothing else in the temporary folder is ours.
     m_creator.reset();
-    const std::string stagingRoot = joinHostPath(temporaryFolder(m_services.environment), "FS") + "/";
-    DeleteFolderTree(m_services.files, stagingRoot, true, false, true);
 }
 
 void MainWindow::Help2Click()

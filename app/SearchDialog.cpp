@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QWindow>
 
 namespace lumo::app {
 
@@ -32,6 +33,10 @@ void SearchDialog::showFor(QWidget* owner)
     if (owner) {
         const QRect area = owner->frameGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
+        // Over a modal window (the Creator) it must belong to that window, or it takes no input.
+        winId();
+        if (QWindow* above = owner->window()->windowHandle())
+            windowHandle()->setTransientParent(above);
     }
     show();
 }

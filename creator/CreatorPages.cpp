@@ -1,5 +1,6 @@
 // The wizard's pages as designed: their controls, captions, hints and defaults.
 #include "CreatorWindow.h"
+#include "core/ProjectParams.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -149,9 +150,9 @@ QWidget* CreatorWindow::buildDialogPage()
 {
     auto* page = new QWidget;
     label(page, QStringLiteral("Height"), 8, 10);
-    m_he = spin(page, "he", 400, -999999, 999999, {90, 6, 80, 24});
+    m_he = spin(page, "he", 400, kDialogSizeMin, kDialogSizeMax, {90, 6, 80, 24});
     label(page, QStringLiteral("Width"), 8, 40);
-    m_we = spin(page, "we", 470, -999999, 999999, {90, 36, 80, 24});
+    m_we = spin(page, "we", 470, kDialogSizeMin, kDialogSizeMax, {90, 36, 80, 24});
     m_le = spin(page, "le", 0, -999999, 999999, {90, 66, 80, 24});
     m_te = spin(page, "te", 0, -999999, 999999, {90, 96, 80, 24});
     m_le->hide();

@@ -30,8 +30,10 @@ CreatorPreviewWindow::~CreatorPreviewWindow()
 
 void CreatorPreviewWindow::applyGeometry(const QRect& geometry)
 {
+    // The settings window's size is its outer size, frame included, as the player applies it.
     m_applying = true;
-    resize(geometry.size());
+    const QSize frame = frameGeometry().size() - size();
+    resize(geometry.size() - frame);
     move(geometry.topLeft());
     m_applying = false;
 }
@@ -49,7 +51,7 @@ void CreatorPreviewWindow::layout()
 void CreatorPreviewWindow::report()
 {
     if (!m_applying && isVisible() && userMovedOrResized)
-        userMovedOrResized(QRect(pos(), size()));
+        userMovedOrResized(frameGeometry());
 }
 
 void CreatorPreviewWindow::resizeEvent(QResizeEvent* event)

@@ -23,9 +23,10 @@ public:
     playback::MovieView& view() { return *m_view; }
     QLabel* label() const { return m_label; }
     QCheckBox* mute() const { return m_mute; }
-    // Called when the user changes the window's geometry (not when the wizard does).
+    // Called with the outer geometry when the user changes it (not when the wizard does).
     std::function<void(const QRect& geometry)> userMovedOrResized;
-    // Geometry set by the wizard: reported to nobody, so the two never feed back on each other.
+    // The outer geometry (frame included) set by the wizard: reported to nobody, so the two never
+    // feed back on each other.
     void applyGeometry(const QRect& geometry);
 
 protected:

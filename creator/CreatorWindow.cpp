@@ -4,10 +4,13 @@
 #include "core/ProjectBuild.h"
 
 #include "common/FolderSearch.h"
+#include "common/Text.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -16,6 +19,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTreeWidget>
+#include <QWindow>
 
 namespace lumo::creator {
 
@@ -186,9 +190,9 @@ void CreatorWindow::showPage(int index)
     m_finish->setVisible(last);
     (last ? m_finish : m_next)->setDefault(true);
     m_help->setVisible(kPages[index].help);
-    // Navigation waits while a build runs.
+    // Navigation waits while a build runs; from the build's page only a finished build goes on.
     m_back->setEnabled(!m_building && index > Welcome);
-    m_next->setEnabled(!m_building);
+    m_next->setEnabled(!m_building && (index != Compiling || m_projectBuilt));
     m_cancel->setEnabled(!m_building);
 }
 
@@ -216,6 +220,10 @@ void CreatorWindow::next()
     case Saving:
         build();
         return;
+    case Compiling:
+        if (!m_projectBuilt)
+            return;
+        break;
     case Congratulations:
         return;
     default:
@@ -343,12 +351,17 @@ void CreatorWindow::showPreview()
     CreatorPreviewWindow* preview = m_services.preview.data();
     if (!preview)
         return;
-    preview->applyGeometry(QRect(m_le->value(), m_te->value(), m_we->value(), m_he->value()));
     preview->label()->setText(m_edit2->text());
     preview->label()->adjustSize();
     preview->setWindowTitle(m_edit3->text());
     preview->view().loadMovie(0, m_st->movie());
+    // A window of the modal wizard's own, so it takes input while the wizard is open.
+    preview->winId();
+    if (QWindow* wizard = windowHandle())
+        preview->windowHandle()->setTransientParent(wizard);
     preview->show();
+    // Once shown, its frame is known: the size given is the outer one.
+    preview->applyGeometry(QRect(m_le->value(), m_te->value(), m_we->value(), m_he->value()));
 }
 
 void CreatorWindow::browse(QLineEdit* edit, const QString& title, const QString& filter, bool save)
@@ -361,14 +374,35 @@ void CreatorWindow::browse(QLineEdit* edit, const QString& title, const QString&
     edit->setText(chosen->contains(' ') ? '"' + *chosen + '"' : *chosen);
 }
 
-bool CreatorWindow::build()
+bool CreatorWindow::chooseProjectPath()
 {
+    // A full path typed into the edit, in a folder that exists, is as good as one chosen.
+    const QString typed = m_filed->text();
+    if (m_savedProject.isEmpty() && QDir::isAbsolutePath(typed) && QFileInfo(typed).absoluteDir().exists()
+        && !QFileInfo(typed).fileName().isEmpty())
+        m_savedProject = typed;
     if (m_savedProject.isEmpty()) {
         m_services.inform(this, QStringLiteral("Please select project name and path to save"));
-        browse(m_filed, QStringLiteral("Save project as"), QStringLiteral("Executable (*.exe)"), true);
+        const std::optional<QString> chosen = m_services.chooseFile(this, QStringLiteral("Save project as"),
+                                                                    QStringLiteral("Executable (*.exe)"), true);
+        if (chosen && !chosen->isEmpty())
+            m_savedProject = *chosen;
+        // Whatever the dialog returned: the name it holds, empty when none was ever chosen.
+        m_filed->setText(m_savedProject.contains(' ') ? '"' + m_savedProject + '"' : m_savedProject);
         return false;
     }
+    // Windows starts a program by its extension: a name without ".exe" would never install.
+    if (!m_filed->text().endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
+        m_filed->setText(m_filed->text() + QStringLiteral(".exe"));
+    return true;
+}
+
+bool CreatorWindow::build()
+{
+    if (!chooseProjectPath())
+        return false;
     m_building = true;
+    m_label11->clear();
     showPage(Compiling);
     BuildRequest request;
     for (int i = 0; i < m_fl->topLevelItemCount(); ++i) {
@@ -400,23 +434,31 @@ bool CreatorWindow::build()
         m_bar->setValue(position);
     };
     events.processEvents = pump;
-    BuildServices services{m_services.storage.files, m_services.storage.environment, m_files};
+    BuildServices services{m_services.storage.files, m_services.storage.environment, m_files, m_services.web};
     Result<BuildReport> built
         = m_filesStatus ? buildProject(services, request, events) : Result<BuildReport>(m_filesStatus.error());
     m_building = false;
     if (!built) {
-        // The page stays; Back leads to the settings again.
+        // Nothing was written: the page stays with the error, Back leads to the settings again,
+        // and there is no way on to "Congratulations".
         showPage(Compiling);
-        m_services.reportError(QString::fromStdString(built.message()));
+        m_label11->setText(QStringLiteral("The screensaver was not built: ")
+                           + QString::fromStdString(escapedForDisplay(built.message())));
+        m_services.reportError(QString::fromStdString(escapedForDisplay(built.message())));
         return false;
     }
     m_projectBuilt = true;
-    if (!built->notCopied.empty()) {
-        QString list;
-        for (const std::string& missed : built->notCopied)
-            list += "\n" + QString::fromStdString(missed);
-        m_services.inform(this, QStringLiteral("The screensaver was built without these files:") + list);
+    QString told;
+    for (const auto& [heading, lines] : {std::pair{"The screensaver was built without these files:", &built->notCopied},
+                                         {"These files were renamed for Windows:", &built->renamed}}) {
+        if (lines->empty())
+            continue;
+        told += (told.isEmpty() ? "" : "\n\n") + QString::fromLatin1(heading);
+        for (const std::string& line : *lines)
+            told += "\n" + QString::fromStdString(escapedForDisplay(line));
     }
+    if (!told.isEmpty())
+        m_services.inform(this, told);
     showPage(Congratulations);
     return true;
 }

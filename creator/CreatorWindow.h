@@ -7,6 +7,7 @@
 
 #include "formats/FileStorage.h"
 #include "platform/Shell.h"
+#include "platform/WebClient.h"
 #include "playback/MovieView.h"
 
 #include <QDialog>
@@ -46,6 +47,7 @@ struct CreatorServices {
     std::function<bool(QWidget* owner, const QString& text)> ask; // Yes / No
     std::function<void(QWidget* owner, const QString& text)> inform;
     std::function<void(const QString& text)> reportError;
+    platform::WebClient* web = nullptr; // fetches the web movies a build packs
 };
 
 class CreatorWindow : public QDialog {
@@ -92,6 +94,7 @@ private:
     void showPreview();
     void browse(QLineEdit* edit, const QString& title, const QString& filter, bool save);
     bool build();
+    bool chooseProjectPath();
     void finish();
     void help();
     bool mayLeave();

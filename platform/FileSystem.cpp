@@ -1,10 +1,16 @@
 #include "FileSystem.h"
+#include "WebClient.h"
 
 namespace lumo::platform {
 
 Error cannotCreateFile(const std::string& path, const std::string& reason)
 {
     return {formatMessage("Cannot create file \"%s\". %s", {path, reason})};
+}
+
+Error cannotFetch(const std::string& location, const std::string& reason)
+{
+    return {formatMessage("Cannot fetch \"%s\". %s", {location, reason})};
 }
 
 Error cannotOpenFile(const std::string& path, const std::string& reason)

@@ -62,6 +62,9 @@ public:
     virtual bool removeEmptyFolder(const std::string& path) = 0;
     // One level; true when the folder exists afterwards.
     virtual bool createFolder(const std::string& path) = 0;
+    // A new folder in parent named prefix and a random suffix, made in one step (never a name that
+    // stood already, link or not), open to this user alone. Its path, or why it could not be made.
+    virtual Result<std::string> createPrivateFolder(const std::string& parent, const std::string& prefix) = 0;
 
     virtual std::optional<std::uint64_t> fileSize(const std::string& path) = 0;
     // Fails with "Cannot open file "<path>". <reason>".

@@ -8,6 +8,7 @@
 #include "Registry.h"
 #include "Shell.h"
 #include "WaveOut.h"
+#include "WebClient.h"
 #include "WindowPresence.h"
 
 namespace lumo::platform {
@@ -31,6 +32,8 @@ Shell& hostShell();
 WaveOut& hostWaveOut();
 #ifdef _WIN32
 ProgramResources& hostProgramResources();
+#else
+WebClient& hostWebClient();
 #endif
 
 } // namespace lumo::platform

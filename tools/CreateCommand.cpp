@@ -2,11 +2,14 @@
 #include "CommandLine.h"
 
 #include "common/PathRules.h"
+#include "common/Text.h"
 #include "creator/core/ProjectBuild.h"
 #include "formats/FileStorage.h"
 #include "platform/Host.h"
 
+#include <algorithm>
 #include <iostream>
+#include <map>
 #include <optional>
 
 namespace lumo::tool {
@@ -16,7 +19,35 @@ namespace {
 constexpr const char* kUsage
     = "lumo-tool create -o OUT.exe [--mode play|round|oneb] [--interval MIN] [--logo FILE] [--licence FILE] "
       "[--icon FILE.ico] [--title TEXT] [--text TEXT] [--width W] [--height H] [--no-mute-control] [--no-text] "
-      "[--player-storage FILE] MOVIE...";
+      "[--keep-going] [--player-storage FILE] MOVIE...";
+
+constexpr const char* kHelp = R"(
+Builds a self-installing Windows screensaver that plays the MOVIEs: Flash movies (.swf), pictures
+(.png, .jpg, .jpeg, .bmp, .gif) or web addresses, which are fetched now and packed as files.
+
+  -o OUT.exe              the screensaver to write (required); started, it installs itself
+  --mode MODE             how the movies follow each other (default play):
+                            play   only the first movie plays
+                            round  another movie at random after each interval
+                            oneb   the movies one after another, one each interval
+  --interval MIN          minutes between movies, 1 to 200 (default 5)
+  --logo FILE             the logo of the installer and the settings window, a movie or a picture
+                          (default none)
+  --licence FILE          a text the installer shows for agreement first (default none)
+  --icon FILE.ico         the program's icon (default the player's own)
+  --title TEXT            the settings window's caption (default "Your title")
+  --text TEXT             the settings window's text (default "Your text here")
+  --width W, --height H   the settings window's size, 100 to 4000 pixels (default 470 x 400)
+  --no-mute-control       no "Mute" box in the settings window (default: there is one)
+  --no-text               no text in the settings window (default: the text shows)
+  --keep-going            leave out, with a warning, a movie that is missing, is no movie or cannot be
+                          fetched (default: that is an error and nothing is written)
+  --player-storage FILE   the player program's container (default share/lumo-screensaver/files.sfp
+                          beside the tool)
+
+Texts that go into the screensaver must fit Windows-1252. Progress goes to stderr; renamed files and
+files left out are listed there too.
+)";
 
 // The storage container with the player program, laid out beside lumo-tool when it is built or
 // installed: <prefix>/share/lumo-screensaver/files.sfp.
@@ -28,80 +59,129 @@ std::string defaultPlayerStorage()
     return joinHostPath(joinHostPath(joinHostPath(bin, ".."), "share/lumo-screensaver"), "files.sfp");
 }
 
+std::optional<int> numberIn(const std::string& text, int min, int max)
+{
+    const std::optional<int> n = parseInteger(text);
+    return n && *n >= min && *n <= max ? n : std::nullopt;
+}
+
+// Why a movie given on the command line cannot go into a screensaver, or nothing.
+std::optional<std::string> movieProblem(platform::FileSystem& files, const std::string& movie)
+{
+    if (movie.find("://") != std::string::npos)
+        return std::nullopt; // fetched by the build, which says when it cannot
+    const std::string shown = "\"" + escapedForDisplay(movie) + "\"";
+    if (files.isFolder(movie))
+        return shown + " is a folder; name the movies in it";
+    Result<std::unique_ptr<platform::InputFile>> in = files.openForReading(movie);
+    if (!in)
+        return files.exists(movie) ? in.message() : shown + ": there is no such file";
+    char head[3] = {};
+    Result<size_t> n = (*in)->read(head, sizeof head);
+    if (n && *n == 3 && (std::string_view(head, 3) == "FWS" || std::string_view(head, 3) == "CWS"
+                         || std::string_view(head, 3) == "ZWS"))
+        return std::nullopt;
+    std::string extension = extensionOf(movie, PathSyntax::Host);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* picture : {".png", ".jpg", ".jpeg", ".bmp", ".gif"})
+        if (extension == picture)
+            return std::nullopt;
+    return shown + " is neither a Flash movie (it does not start with FWS, CWS or ZWS) nor a picture";
+}
+
 } // namespace
 
 int createCommand(const Args& args)
 {
     if (wantsHelp(args)) {
-        std::cout << "usage: " << kUsage
-                  << "\nBuilds a self-installing Windows screensaver playing the MOVIEs (files or web addresses).\n"
-                     "Progress goes to stderr; files that could not be added are listed there too.\n";
+        std::cout << "usage: " << kUsage << "\n" << kHelp;
         return 0;
     }
-    static const std::vector<std::string> withValue{"-o",        "--mode",   "--interval",      "--logo",
-                                                    "--licence", "--icon",   "--title",         "--text",
-                                                    "--width",   "--height", "--player-storage"};
-    static const std::vector<std::string> flags{"--no-mute-control", "--no-text"};
     creator::BuildRequest request;
+    request.strict = true;
     creator::ProjectSettings& s = request.settings;
     std::string storagePath = defaultPlayerStorage();
-    const auto number = [](const std::string& text, int& into) {
-        try {
-            size_t used = 0;
-            into = std::stoi(text, &used);
-            return used == text.size();
-        } catch (...) {
-            return false;
-        }
+    bool keepGoing = false;
+    const std::map<std::string, std::function<std::optional<std::string>(const std::string&)>> withValue{
+        {"-o", [&](const std::string& v) { return request.projectPath = v, std::optional<std::string>(); }},
+        {"--mode",
+         [&](const std::string& v) -> std::optional<std::string> {
+             const std::map<std::string, creator::PlayMode> modes{{"play", creator::PlayMode::Play},
+                                                                  {"round", creator::PlayMode::Round},
+                                                                  {"oneb", creator::PlayMode::OneByOne}};
+             if (!modes.count(v))
+                 return "play, round or oneb";
+             s.mode = modes.at(v);
+             return std::nullopt;
+         }},
+        {"--interval",
+         [&](const std::string& v) -> std::optional<std::string> {
+             const std::optional<int> n = numberIn(v, creator::kIntervalMin, creator::kIntervalMax);
+             if (!n)
+                 return "a whole number of minutes from 1 to 200";
+             s.interval = *n;
+             return std::nullopt;
+         }},
+        {"--width",
+         [&](const std::string& v) -> std::optional<std::string> {
+             const std::optional<int> n = numberIn(v, creator::kDialogSizeMin, creator::kDialogSizeMax);
+             if (!n)
+                 return "a number of pixels from 100 to 4000";
+             s.width = *n;
+             return std::nullopt;
+         }},
+        {"--height",
+         [&](const std::string& v) -> std::optional<std::string> {
+             const std::optional<int> n = numberIn(v, creator::kDialogSizeMin, creator::kDialogSizeMax);
+             if (!n)
+                 return "a number of pixels from 100 to 4000";
+             s.height = *n;
+             return std::nullopt;
+         }},
+        {"--logo", [&](const std::string& v) { return request.logo = v, std::optional<std::string>(); }},
+        {"--licence", [&](const std::string& v) { return request.licenceFile = v, std::optional<std::string>(); }},
+        {"--icon", [&](const std::string& v) { return request.iconFile = v, std::optional<std::string>(); }},
+        {"--title", [&](const std::string& v) { return s.title = v, std::optional<std::string>(); }},
+        {"--text", [&](const std::string& v) { return s.text = v, std::optional<std::string>(); }},
+        {"--player-storage", [&](const std::string& v) { return storagePath = v, std::optional<std::string>(); }},
     };
+    std::vector<std::string> movies;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
+        if (a == "--no-mute-control" || a == "--no-text") {
             (a == "--no-text" ? s.showText : s.showMute) = false;
-            continue;
-        }
-        if (std::find(withValue.begin(), withValue.end(), a) != withValue.end()) {
+        } else if (a == "--keep-going") {
+            keepGoing = true;
+        } else if (const auto option = withValue.find(a); option != withValue.end()) {
             if (i + 1 >= args.size())
-                return usage(kUsage);
-            const std::string& v = args[++i];
-            bool ok = true;
-            if (a == "-o")
-                request.projectPath = v;
-            else if (a == "--mode") {
-                ok = v == "play" || v == "round" || v == "oneb";
-                s.mode = v == "round" ? creator::PlayMode::Round
-                    : v == "oneb"     ? creator::PlayMode::OneByOne
-                                      : creator::PlayMode::Play;
-            } else if (a == "--interval")
-                ok = number(v, s.interval) && s.interval >= 1 && s.interval <= 200;
-            else if (a == "--width")
-                ok = number(v, s.width);
-            else if (a == "--height")
-                ok = number(v, s.height);
-            else if (a == "--logo")
-                request.logo = v;
-            else if (a == "--licence")
-                request.licenceFile = v;
-            else if (a == "--icon")
-                request.iconFile = v;
-            else if (a == "--title")
-                s.title = v;
-            else if (a == "--text")
-                s.text = v;
-            else
-                storagePath = v;
-            if (!ok)
-                return fail("\"" + v + "\" is no value for " + a);
-            continue;
+                return fail(a + " needs a value (lumo-tool create --help)");
+            const std::string& value = args[++i];
+            if (const std::optional<std::string> wanted = option->second(value))
+                return fail("\"" + escapedForDisplay(value) + "\" is no value for " + a + ": give " + *wanted);
+        } else if (a.size() > 1 && a[0] == '-') {
+            return fail("unknown option " + escapedForDisplay(a) + " (lumo-tool create --help)");
+        } else {
+            movies.push_back(a);
         }
-        if (a.rfind("--", 0) == 0)
-            return usage(kUsage);
-        request.items.push_back({a, true});
     }
-    if (request.projectPath.empty() || request.items.empty())
-        return usage(kUsage);
+    if (request.projectPath.empty())
+        return fail("name the screensaver to write with -o OUT.exe (lumo-tool create --help)");
+    if (movies.empty())
+        return fail("name at least one movie to play (lumo-tool create --help)");
 
     platform::FileSystem& files = platform::hostFileSystem();
+    for (const std::string& movie : movies) {
+        if (const std::optional<std::string> problem = movieProblem(files, movie)) {
+            if (!keepGoing)
+                return fail(*problem);
+            std::cerr << "lumo-tool: left out: " << *problem << "\n";
+            continue;
+        }
+        request.items.push_back({movie, true});
+    }
+    request.strict = !keepGoing;
+
     Result<std::string> carried = files.readFile(storagePath);
     if (!carried)
         return fail("the player program is not at hand: " + carried.message());
@@ -109,7 +189,7 @@ int createCommand(const Args& args)
     if (Status read = storage.ReadData(*carried, storagePath); !read)
         return fail(read.message());
 
-    creator::BuildServices services{files, platform::hostEnvironment(), storage};
+    creator::BuildServices services{files, platform::hostEnvironment(), storage, &platform::hostWebClient()};
     ProgressLine progress;
     std::string current;
     creator::BuildEvents events;
@@ -122,10 +202,10 @@ int createCommand(const Args& args)
     Result<creator::BuildReport> built = creator::buildProject(services, request, events);
     if (!built)
         return fail(built.message());
-    if (!built->productWritten)
-        return fail(built->notCopied.back());
+    for (const std::string& renamed : built->renamed)
+        std::cerr << "lumo-tool: renamed for Windows: " << escapedForDisplay(renamed) << "\n";
     for (const std::string& missed : built->notCopied)
-        std::cerr << "lumo-tool: not in the screensaver: " << missed << "\n";
+        std::cerr << "lumo-tool: not in the screensaver: " << escapedForDisplay(missed) << "\n";
     return 0;
 }
 

@@ -1,14 +1,19 @@
 #include "ProjectBuild.h"
 
 #include "ResourceUpdate.h"
+#include "StagingNames.h"
 
 #include "common/Codepage.h"
 #include "common/DeleteFolderTree.h"
 #include "common/ListFile.h"
 #include "common/PathRules.h"
 #include "common/TempFolder.h"
+#include "common/Text.h"
 #include "formats/ZlibArchive.h"
 #include "platform/Host.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace lumo::creator {
 
@@ -27,22 +32,6 @@ PathSyntax syntaxOf(const std::string& location)
 Error stopped(const std::string& step, const Error& error)
 {
     return Error{step + ": " + error.message};
-}
-
-// Creates the folder and the missing ones above it.
-void createFolders(platform::FileSystem& files, const std::string& folder)
-{
-    std::string path;
-    size_t from = 0;
-    while (from <= folder.size()) {
-        const size_t slash = folder.find(platform::kHostSeparator, from);
-        path = folder.substr(0, slash);
-        if (!path.empty())
-            files.createFolder(path);
-        if (slash == std::string::npos)
-            break;
-        from = slash + 1;
-    }
 }
 
 // A byte copy that replaces the target; streamed, so a large movie is never held in memory.
@@ -74,11 +63,6 @@ bool isFile(platform::FileSystem& files, const std::string& path)
 
 } // namespace
 
-std::string stagingRoot(const platform::Environment& environment)
-{
-    return joinHostPath(temporaryFolder(environment), "FS");
-}
-
 std::string itemFileName(const std::string& location)
 {
     return fileNameOf(location, syntaxOf(location));
@@ -89,139 +73,265 @@ std::string locationExtension(const std::string& location)
     return extensionOf(location, syntaxOf(location));
 }
 
-Result<BuildReport> buildProject(BuildServices& services, const BuildRequest& request, const BuildEvents& events)
+namespace {
+
+// The name a web address's file goes by: the last part of its path, %-escapes decoded, without
+// the query; "movie.swf" when the path names no file.
+std::string webFileName(const std::string& location)
 {
-    platform::FileSystem& files = services.files;
-    const auto status = [&](const std::string& text) {
-        if (events.status)
-            events.status(text);
+    const size_t scheme = location.find("://");
+    const size_t pathStart = location.find('/', scheme == std::string::npos ? 0 : scheme + 3);
+    if (pathStart == std::string::npos)
+        return "movie.swf";
+    std::string path = location.substr(pathStart);
+    path = path.substr(0, path.find_first_of("?#"));
+    std::string name = path.substr(path.rfind('/') + 1);
+    std::string decoded;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '%' && i + 2 < name.size() && std::isxdigit(static_cast<unsigned char>(name[i + 1]))
+            && std::isxdigit(static_cast<unsigned char>(name[i + 2]))) {
+            decoded += static_cast<char>(std::stoi(name.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            decoded += name[i];
+        }
+    }
+    return decoded.empty() ? "movie.swf" : decoded;
+}
+
+// The steps of one build, with what they share.
+class Build {
+public:
+    Build(BuildServices& services, const BuildRequest& request, const BuildEvents& events)
+        : m_services(services)
+        , m_files(services.files)
+        , m_request(request)
+        , m_events(events)
+    {
+    }
+    ~Build()
+    {
+        // Only what this build made goes, and all of it, whatever the ending.
+        if (!m_root.empty())
+            DeleteFolderTree(m_files, m_root + platform::kHostSeparator, true, false, true);
+    }
+    Build(const Build&) = delete;
+    Build& operator=(const Build&) = delete;
+
+    Result<BuildReport> run();
+
+private:
+    void status(const std::string& text)
+    {
+        if (m_events.status)
+            m_events.status(text);
+    }
+    void bar(int position)
+    {
+        if (m_events.barPosition)
+            m_events.barPosition(position);
+    }
+    void pump()
+    {
+        if (m_events.processEvents)
+            m_events.processEvents();
+    }
+    void missed(const std::string& what, const std::string& why) { m_report.notCopied.push_back(what + ": " + why); }
+    // Stages a file or a web address at target; false (and the reason reported) when it could not.
+    bool stage(const std::string& location, const std::string& target);
+    Status fetch(const std::string& location, const std::string& target);
+
+    BuildServices& m_services;
+    platform::FileSystem& m_files;
+    const BuildRequest& m_request;
+    const BuildEvents& m_events;
+    BuildReport m_report;
+    std::string m_root; // the build's private folder
+};
+
+Status Build::fetch(const std::string& location, const std::string& target)
+{
+    if (!m_services.web)
+        return platform::cannotFetch(location, "this program cannot reach the web");
+    Result<std::unique_ptr<platform::OutputFile>> out = m_files.replaceFile(target);
+    if (!out)
+        return out.error();
+    status("Fetching " + location);
+    const auto progress = [this](std::uint64_t received, std::uint64_t expected) {
+        if (m_events.archiveProgress && expected > 0) {
+            // The bar counts in the units the archive events use.
+            const double scale = expected > 0x7FFFFFFF ? double(0x7FFFFFFF) / double(expected) : 1.0;
+            m_events.archiveProgress(static_cast<std::int32_t>(double(std::min(received, expected)) * scale),
+                                     static_cast<std::int32_t>(double(expected) * scale));
+        }
+        pump();
     };
-    const auto bar = [&](int position) {
-        if (events.barPosition)
-            events.barPosition(position);
-    };
-    const auto pump = [&] {
-        if (events.processEvents)
-            events.processEvents();
-    };
-    if (request.projectPath.empty())
+    if (Status fetched = m_services.web->fetch(location, **out, progress); !fetched)
+        return fetched;
+    return (*out)->close();
+}
+
+bool Build::stage(const std::string& location, const std::string& target)
+{
+    if (isWebAddress(location)) {
+        if (Status fetched = fetch(location, target); !fetched) {
+            missed(location, fetched.message());
+            return false;
+        }
+        return true;
+    }
+    if (!isFile(m_files, location)) {
+        missed(location, "there is no such file");
+        return false;
+    }
+    if (Status copied = copyFile(m_files, location, target); !copied) {
+        missed(location, copied.message());
+        return false;
+    }
+    return true;
+}
+
+Result<BuildReport> Build::run()
+{
+    if (m_request.projectPath.empty())
         return Error{"Please select project name and path to save"};
-    BuildReport report;
-    const auto missed
-        = [&](const std::string& path, const std::string& why) { report.notCopied.push_back(path + ": " + why); };
+    const std::string projectFile = fileNameOf(m_request.projectPath, PathSyntax::Host);
+    if (windowsFileName(projectFile) != projectFile || projectFile.empty())
+        return Error{"\"" + escapedForDisplay(projectFile) + "\" cannot be the name of a Windows program: use letters, "
+                     "digits and punctuation other than \\ / : * ? \" < > |"};
+    // Windows starts a program by its extension; without ".exe" the product would never install.
+    if (upperAscii(extensionOf(projectFile, PathSyntax::Host)) != ".EXE")
+        return Error{"The screensaver \"" + escapedForDisplay(m_request.projectPath) + "\" must be a program ending in .exe"};
+    if (Result<std::string> stored = utf8ToCp1252(projectFile); !stored)
+        return Error{"The screensaver's name \"" + escapedForDisplay(projectFile) + "\": " + stored.message()};
 
-    const std::string projectFile = fileNameOf(request.projectPath, PathSyntax::Host);
-    const std::string staging = joinHostPath(stagingRoot(services.environment), projectFile);
-    const std::string logo = request.logo; // 3. the logo view's location
-
-    // 4. The staging folder and its Logo folder.
+    // 4. A private folder of this build's own: nothing another user placed in the temporary
+    // folder can receive the staging, and no other build's files are touched.
     bar(10);
     status("Creating directory structure");
-    createFolders(files, staging);
-    files.createFolder(joinHostPath(staging, "Logo"));
+    Result<std::string> root = m_files.createPrivateFolder(temporaryFolder(m_services.environment), "lumo-build-");
+    if (!root)
+        return stopped("Creating the staging folder", root.error());
+    m_root = *root;
+    const std::string staging = joinHostPath(m_root, projectFile);
+    const std::string logoFolder = joinHostPath(staging, "Logo");
+    if (!m_files.createFolder(staging) || !m_files.createFolder(logoFolder))
+        return platform::cannotCreateFile(logoFolder, "the folder could not be made");
 
-    // 5. The ticked movies, each listed whether or not it could be copied.
+    // 5. The ticked movies under names Windows takes; only what was staged is listed.
+    StagingNames names;
+    for (const char* own : {"Logo", "playl.lis", "param.lis", "License.txt", "file.lis", "tmp.exe"})
+        names.reserve(own);
+    names.reserve(projectFile);
+    names.reserve(projectFile + ".z");
     std::vector<std::string> playList;
-    for (const BuildItem& item : request.items) {
+    for (const BuildItem& item : m_request.items) {
         if (!item.ticked)
             continue;
         bar(40);
         status("Copying play files " + item.text);
-        const std::string name = itemFileName(item.text);
-        if (isFile(files, item.text)) {
-            if (Status copied = copyFile(files, item.text, joinHostPath(staging, name)); !copied)
-                missed(item.text, copied.message());
-        } else if (!isWebAddress(item.text)) {
-            missed(item.text, "there is no such file");
+        const std::string wanted = isWebAddress(item.text) ? webFileName(item.text) : itemFileName(item.text);
+        Result<std::string> storable = utf8ToCp1252(wanted);
+        if (!storable)
+            return Error{"The play list cannot hold \"" + escapedForDisplay(item.text) + "\": " + storable.message()};
+        const std::string name = names.nameFor(item.text, wanted);
+        if (!stage(item.text, joinHostPath(staging, name))) {
+            if (m_request.strict)
+                return Error{m_report.notCopied.back()};
+            continue;
         }
-        Result<std::string> stored = utf8ToCp1252(name);
-        if (!stored)
-            return Error{"The play list cannot hold \"" + item.text + "\": " + stored.message()};
-        playList.push_back(*stored);
+        if (name != wanted)
+            m_report.renamed.push_back(wanted + ": staged as " + name);
+        playList.push_back(*utf8ToCp1252(name));
     }
 
-    // 6. The logo, when it is a file.
-    const std::string logoExtension = locationExtension(logo);
-    if (isFile(files, logo)) {
-        if (Status copied = copyFile(files, logo, joinHostPath(joinHostPath(staging, "Logo"), "Logos" + logoExtension));
-            !copied)
-            missed(logo, copied.message());
-    } else if (!logo.empty() && !isWebAddress(logo)) {
-        missed(logo, "there is no such file");
-    }
+    // 6. The logo, a file or fetched from the web, under a name Windows takes.
+    const std::string logo = m_request.logo; // 3. the logo view's location
+    std::string logoExtension
+        = isWebAddress(logo) ? extensionOf(webFileName(logo), PathSyntax::Windows) : locationExtension(logo);
+    if (!logoExtension.empty())
+        logoExtension = windowsFileName(logoExtension);
+    if (!logo.empty())
+        stage(logo, joinHostPath(logoFolder, "Logos" + logoExtension));
 
     // 7, 8. The settings, scrambled, and the play list.
     std::string text;
-    for (const std::string& line : paramLines(request.settings, logoExtension, projectFile)) {
+    for (const std::string& line : paramLines(m_request.settings, logoExtension, projectFile)) {
         Result<std::string> stored = utf8ToCp1252(line);
         if (!stored)
             return Error{"The settings cannot hold \"" + line + "\": " + stored.message()};
         text += *stored + "\r\n";
     }
-    if (Status written = files.writeFileAtomically(joinHostPath(staging, "playl.lis"), joinListLines(playList));
+    if (Status written = m_files.writeFileAtomically(joinHostPath(staging, "playl.lis"), joinListLines(playList));
         !written)
         return stopped("Writing the play list", written.error());
-    if (Status written = files.writeFileAtomically(joinHostPath(staging, "param.lis"), ScrambleParams(text) + "\r\n");
+    if (Status written
+        = m_files.writeFileAtomically(joinHostPath(staging, "param.lis"), ScrambleParams(text) + "\r\n");
         !written)
         return stopped("Writing the settings", written.error());
 
     // 9. The licence, when its edit names a file.
-    if (isFile(files, request.licenceFile)) {
-        if (Status copied = copyFile(files, request.licenceFile, joinHostPath(staging, "License.txt")); !copied)
-            missed(request.licenceFile, copied.message());
-    } else if (!request.licenceFile.empty() && request.licenceFile != "License") {
-        missed(request.licenceFile, "there is no such file");
+    if (isFile(m_files, m_request.licenceFile)) {
+        if (Status copied = copyFile(m_files, m_request.licenceFile, joinHostPath(staging, "License.txt")); !copied)
+            missed(m_request.licenceFile, copied.message());
+    } else if (!m_request.licenceFile.empty() && m_request.licenceFile != "License") {
+        missed(m_request.licenceFile, "there is no such file");
     }
 
     // 10. The project archive.
     status("Saving settings...");
-    formats::ZlibMultiple zlib(files);
-    zlib.OnProgress = [&](std::int32_t position, std::int32_t total) {
+    formats::ZlibMultiple zlib(m_files);
+    zlib.OnProgress = [this](std::int32_t position, std::int32_t total) {
         pump();
-        if (events.archiveProgress)
-            events.archiveProgress(position, total);
+        if (m_events.archiveProgress)
+            m_events.archiveProgress(position, total);
         pump();
     };
-    zlib.OnCompressingFile = [&](const std::string&) { pump(); };
-    zlib.OnCompressedFile = [&](const std::string&) { pump(); };
-    zlib.OnCompletedAction = pump;
+    zlib.OnCompressingFile = [this](const std::string&) { pump(); };
+    zlib.OnCompressedFile = [this](const std::string&) { pump(); };
+    zlib.OnCompletedAction = [this] { pump(); };
     const std::string archive = joinHostPath(staging, "file.lis");
     if (Status packed = zlib.CompressDirectory(staging, true, archive); !packed)
         return stopped("Packing the project", packed.error());
 
     // 11, 12. The player program out of its container, under the project's file name.
     const std::string carried = joinHostPath(staging, projectFile + ".z");
-    services.playerStorage.ExtractFile(0, carried);
+    m_services.playerStorage.ExtractFile(0, carried);
     if (Status unpacked = zlib.DecompressFile(carried, staging, true, true); !unpacked)
         return stopped("Taking out the player program", unpacked.error());
     const std::string product = joinHostPath(staging, projectFile);
-    if (!files.exists(product))
-        files.renameReplacing(joinHostPath(staging, "tmp.exe"), product);
+    if (!m_files.renameReplacing(joinHostPath(staging, "tmp.exe"), product))
+        return platform::cannotCreateFile(product, "the player program could not be renamed");
 
     // 13 to 15. The archive as the resource "FILELIST"; the icon when its edit names a file.
     bar(82);
     status("Creating project file...");
     pump();
-    if (Status added
-        = AddFileResource(files, archive, product, formats::ResourceId::id(10), formats::ResourceId::name("FILELIST"));
+    if (Status added = AddFileResource(m_files, archive, product, formats::ResourceId::id(10),
+                                       formats::ResourceId::name("FILELIST"));
         !added)
         return stopped("Adding the project to the player program", added.error());
-    if (isFile(files, request.iconFile)) {
-        if (Status replaced = ReplaceMainIcon(files, product, request.iconFile); !replaced)
+    if (isFile(m_files, m_request.iconFile)) {
+        if (Status replaced = ReplaceMainIcon(m_files, product, m_request.iconFile); !replaced)
             return stopped("Replacing the icon", replaced.error());
-    } else if (!request.iconFile.empty() && request.iconFile != "Your icon") {
-        missed(request.iconFile, "there is no such file");
+    } else if (!m_request.iconFile.empty() && m_request.iconFile != "Your icon") {
+        missed(m_request.iconFile, "there is no such file");
     }
 
-    // 16, 17. The product where it was asked for, and the staging tree gone.
+    // 16, 17. The product where it was asked for; the private folder goes with this build.
     pump();
-    if (Status copied = copyFile(files, product, request.projectPath); !copied)
-        missed(request.projectPath, copied.message());
-    else
-        report.productWritten = true;
+    if (Status copied = copyFile(m_files, product, m_request.projectPath); !copied)
+        return stopped("Writing the screensaver", copied.error());
     pump();
-    DeleteFolderTree(files, stagingRoot(services.environment) + platform::kHostSeparator, true, false, true);
-    return report;
+    return m_report;
+}
+
+} // namespace
+
+Result<BuildReport> buildProject(BuildServices& services, const BuildRequest& request, const BuildEvents& events)
+{
+    Build build(services, request, events);
+    return build.run();
 }
 
 } // namespace lumo::creator

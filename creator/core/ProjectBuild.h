@@ -1,9 +1,11 @@
-// The build of a screensaver from the Creator's settings, without a window: stage the ticked movies,
-// the logo, the licence, playl.lis and param.lis in <temp>/FS/<project file name>, pack them into
-// file.lis, take the player program out of the storage container (stored file 0, the archive "tmp.z"
-// holding "tmp.exe"), add file.lis to it as the RCDATA resource "FILELIST", replace its main icon
-// when an icon file is given, copy it to the project path, and remove <temp>/FS. The wizard and
-// `lumo-tool create` both run it; they follow it through the events.
+// The build of a screensaver from the Creator's settings, without a window: stage the ticked movies
+// (web movies fetched), the logo, the licence, playl.lis and param.lis in a private folder of its
+// own under the temporary folder, pack them into file.lis, take the player program out of the
+// storage container (stored file 0, the archive "tmp.z" holding "tmp.exe"), add file.lis to it as
+// the RCDATA resource "FILELIST", replace its main icon when an icon file is given, write it to the
+// project path, and remove the private folder. Staged names are names Windows takes; playl.lis
+// lists only what was staged, so the player can load every entry. The wizard and `lumo-tool create`
+// both run it; they follow it through the events.
 #pragma once
 
 #include "ProjectParams.h"
@@ -12,6 +14,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
+#include "platform/WebClient.h"
 
 #include <functional>
 #include <string>
@@ -31,6 +34,9 @@ struct BuildRequest {
     std::string projectPath; // the executable to write
     std::string iconFile = "Your icon";
     std::string licenceFile = "License";
+    // An item that cannot be staged (missing, no file, a fetch that failed) stops the build instead
+    // of being left out and reported.
+    bool strict = false;
 };
 
 struct BuildEvents {
@@ -41,24 +47,23 @@ struct BuildEvents {
     std::function<void()> processEvents;
 };
 
-// What a completed build could not bring into the product: the build goes on without these, as the
-// product is made to, but the user is told.
+// What a completed build could not bring into the product as asked: the build goes on without
+// these, but the user is told.
 struct BuildReport {
     std::vector<std::string> notCopied; // "<file>: <reason>"
-    bool productWritten = false; // the executable stands at the project path
+    std::vector<std::string> renamed; // "<name>: staged as <name Windows takes>"
 };
 
 struct BuildServices {
     platform::FileSystem& files;
     platform::Environment& environment;
     formats::FileStorage& playerStorage;
+    platform::WebClient* web = nullptr; // none: web movies cannot be packed
 };
 
-// An error says which step stopped and which file.
+// The screensaver stands at the project path when this returns a report; an error says which step
+// stopped and which file, and nothing was written there.
 Result<BuildReport> buildProject(BuildServices& services, const BuildRequest& request, const BuildEvents& events);
-
-// <temp>/FS: the one folder the builds write below, removed whole after each build.
-std::string stagingRoot(const platform::Environment& environment);
 
 // The file name of a playlist item or logo location: a web address by the Windows rule (after the
 // last backslash or colon), a host path by the host's.

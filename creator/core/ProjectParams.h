@@ -11,6 +11,13 @@ namespace lumo::creator {
 
 enum class PlayMode { Play, Round, OneByOne };
 
+// What the wizard's controls allow: the change interval in minutes, the settings window's size in
+// pixels (a window narrower or lower than its OK button is of no use, one past every screen neither).
+inline constexpr int kIntervalMin = 1;
+inline constexpr int kIntervalMax = 200;
+inline constexpr int kDialogSizeMin = 100;
+inline constexpr int kDialogSizeMax = 4000;
+
 // The settings window of the produced screensaver and its play mode, as the wizard collects them.
 struct ProjectSettings {
     PlayMode mode = PlayMode::Play;

@@ -78,6 +78,15 @@ bool PosixFileSystem::createFolder(const std::string& path)
     return ::mkdir(path.c_str(), 0777) == 0 || isFolder(path);
 }
 
+Result<std::string> PosixFileSystem::createPrivateFolder(const std::string& parent, const std::string& prefix)
+{
+    // mkdtemp makes the folder with mode 0700 and fails rather than reuse a name that stands.
+    std::string pattern = parent + "/" + prefix + "XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        return cannotCreateFile(parent + "/" + prefix + "XXXXXX", std::strerror(errno));
+    return pattern;
+}
+
 namespace {
 
 class PosixInputFile final : public InputFile {

@@ -1,5 +1,6 @@
 #include "../Host.h"
 
+#include "CurlWebClient.h"
 #include "HiveRegistry.h"
 #include "LockPresence.h"
 #include "PosixEnvironment.h"
@@ -36,6 +37,12 @@ WindowPresence& hostWindowPresence()
 Shell& hostShell()
 {
     static XdgShell instance;
+    return instance;
+}
+
+WebClient& hostWebClient()
+{
+    static CurlWebClient instance;
     return instance;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace lumo::platform {
 
@@ -252,6 +253,27 @@ bool Win32FileSystem::removeEmptyFolder(const std::string& path)
 bool Win32FileSystem::createFolder(const std::string& path)
 {
     return CreateDirectoryW(widen(path).c_str(), nullptr) != 0 || isFolder(path);
+}
+
+Result<std::string> Win32FileSystem::createPrivateFolder(const std::string& parent, const std::string& prefix)
+{
+    // The user's temporary folder is the user's own; a name that stands already (folder, file or
+    // reparse point) is never taken over: CreateDirectory fails on it and the next name is tried.
+    static std::uint32_t counter = 0;
+    std::uint32_t seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        seed = seed * 134775813u + 1 + ++counter;
+        char suffix[9];
+        for (int i = 0; i < 8; ++i)
+            suffix[i] = "0123456789abcdefghijklmnopqrstuv"[(seed >> (i * 4)) & 31];
+        suffix[8] = 0;
+        const std::string path = parent + "\\" + prefix + suffix;
+        if (CreateDirectoryW(widen(path).c_str(), nullptr))
+            return path;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return cannotCreateFile(path, win32ErrorText(GetLastError()));
+    }
+    return cannotCreateFile(parent + "\\" + prefix, "no free name");
 }
 
 Result<std::string> Win32FileSystem::readFile(const std::string& path)

@@ -7,6 +7,7 @@
 #include "app/MovieAdder.h"
 #include "app/SearchDialog.h"
 #include "app/UrlDialog.h"
+#include "creator/CreatorWindow.h"
 
 #include "playback/RecordingMovieView.h"
 #include "support/FakeEditorServices.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <optional>
@@ -47,6 +49,7 @@ private:
             ++m_folderAsked;
             return m_chosenFolder;
         };
+        s.dialogs.chooseWizardFolder = [this](QWidget*, const QString&) { return m_chosenFolder; };
         return s;
     }
     MainWindow& main() { return *m_windows->mainWindow(); }
@@ -96,6 +99,13 @@ private:
         QTableView* fl = main().playlist().FL();
         const QRect cell = fl->visualRect(fl->model()->index(row, 0));
         return QPoint(cell.left() + 10, cell.center().y());
+    }
+    // A click as the window system delivers it: a window that a modal one blocks never gets it.
+    static void clickOn(QWidget* widget)
+    {
+        QWidget* window = widget->window();
+        QVERIFY(window->windowHandle());
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, widget->rect().center()));
     }
     // Answers the next modal dialog: types into the "File URL" edit, then Ok or Cancel.
     void answerUrl(const QString& typed, bool ok, bool clearFirst = true)
@@ -370,7 +380,56 @@ private slots:
         QCOMPARE(played(), QStringList{"/m/one.swf"}); // the first row plays after the list is read
     }
 
-    void theCreatorIsMadeAnewAfterOkAndTheStagingRootRemoved()
+    void theCreatorsOwnWindowsTakeInputWhileItIsModal()
+    {
+        // Enough movies that the search is still running when Cancel is clicked.
+        const int movies = 300;
+        for (int i = 0; i < movies; ++i)
+            test::writeFile(*m_dir / ("tree/" + std::to_string(i) + ".swf"), "FWS");
+        m_chosenFolder = QString::fromStdString(*m_dir / "tree");
+        QWidget* search = m_windows->window(EditorWindow::SearchDialog);
+        QWidget* preview = m_windows->window(EditorWindow::CreatorPreview);
+        int listed = -1;
+        bool searchHidden = false;
+        bool previewClosed = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* creator = QApplication::activeModalWidget();
+            QVERIFY(creator == main().creator());
+            // Whatever fails below, the modal session ends.
+            const auto ending = qScopeGuard([creator] { static_cast<QDialog*>(creator)->done(QDialog::Rejected); });
+            const auto button = [creator](const char* name) { return creator->findChild<QPushButton*>(name); };
+            clickOn(button("Next"));
+            // The search pauses for events at every step: once it has found a few movies, the
+            // user clicks "Cancel".
+            auto* list = creator->findChild<QTreeWidget*>("FL");
+            QTimer watch;
+            connect(&watch, &QTimer::timeout, this, [&] {
+                if (list->topLevelItemCount() < 10)
+                    return;
+                watch.stop();
+                QVERIFY(search->isVisible());
+                clickOn(search->findChild<QPushButton*>("Button1"));
+            });
+            watch.start(0);
+            clickOn(button("Button2")); // "Add folder": the search runs inside the click
+            listed = creator->findChild<QTreeWidget*>("FL")->topLevelItemCount();
+            searchHidden = !search->isVisible();
+            clickOn(button("Next"));
+            clickOn(button("Next"));
+            clickOn(button("Button5")); // "Preview"
+            QVERIFY(preview->isVisible());
+            clickOn(preview->findChild<QPushButton*>("Button1")); // its "OK"
+            previewClosed = !preview->isVisible();
+            clickOn(button("Cancel")); // the exit question is answered Yes
+        });
+        main().findChild<QToolButton*>("barItem3")->click(); // shown modally, as the program does
+        QVERIFY2(listed >= 10 && listed < movies, qPrintable(QString::number(listed)));
+        QVERIFY(searchHidden);
+        QVERIFY(previewClosed);
+        QVERIFY(!main().creator()->isVisible());
+    }
+
+    void theCreatorIsMadeAnewAfterOkAndOthersFilesAreLeftAlone()
     {
         m_fake.environment.variables = {{"TMPDIR", m_dir->path()}};
         test::writeFile(*m_dir / "FS/Old/leftover.swf", "x");
@@ -383,7 +442,8 @@ private slots:
         QTimer::singleShot(0, this, [] { static_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
         main().findChild<QAction*>("CreateScreenSaver1")->trigger();
         QVERIFY(!main().creator());
-        QVERIFY(!QFile::exists(QString::fromStdString(*m_dir / "FS")));
+        // Builds clean up their own private folders; a shared name may be someone else's.
+        QVERIFY(QFile::exists(QString::fromStdString(*m_dir / "FS/Old/leftover.swf")));
         QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
         main().CreateScreenSaverCommand();
         QVERIFY(main().creator()); // the next use starts from a new one

@@ -168,17 +168,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_wizard.get()));
         click("Button5");
         QVERIFY(m_preview->isVisible());
-        QCOMPARE(m_preview->size(), QSize(470, 400));
+        // The settings window's size is its outer size, as the produced screensaver applies it.
+        QCOMPARE(m_preview->frameGeometry().size(), QSize(470, 400));
         get<QSpinBox>("he")->setValue(300);
-        QCOMPARE(m_preview->height(), 300);
+        QCOMPARE(m_preview->frameGeometry().height(), 300);
         get<QLineEdit>("Edit2")->setText("Hello");
         QCOMPARE(m_preview->label()->text(), QString("Hello"));
         get<QCheckBox>("CheckBox1")->click();
         QVERIFY(!m_preview->mute()->isVisible());
         // The user resizes the preview: the boxes follow, the preview is not moved back.
         m_preview->resize(500, 250);
-        QCOMPARE(get<QSpinBox>("we")->value(), 500);
-        QCOMPARE(get<QSpinBox>("he")->value(), 250);
+        QCOMPARE(get<QSpinBox>("we")->value(), m_preview->frameGeometry().width());
+        QCOMPARE(get<QSpinBox>("he")->value(), m_preview->frameGeometry().height());
         QCOMPARE(m_preview->size(), QSize(500, 250));
     }
 
@@ -196,6 +197,7 @@ private slots:
         click("Next"); // no project chosen yet: the message and the save dialog, and the page stays
         QCOMPARE(m_told, QStringList{"Please select project name and path to save"});
         QCOMPARE(title(), QString("Saving screensaver"));
+        QCOMPARE(get<QLineEdit>("filed")->text(), QString()); // the cancelled dialog's empty name
         m_files_chosen = {product};
         click("filedBrowse");
         click("Next");
@@ -224,6 +226,40 @@ private slots:
         QCOMPARE(tool.exitCode(), 0);
         QCOMPARE(QByteArray::fromStdString(test::readFile(made.toStdString())),
                  QByteArray::fromStdString(test::readFile(product.toStdString())));
+    }
+
+    void aFailedBuildStaysOnItsPageAndATypedPathIsTaken()
+    {
+        test::writeFile(*m_dir / "movies/a.swf", "FWS movie");
+        m_files_chosen = {QString::fromStdString(*m_dir / "movies/a.swf")};
+        click("Next");
+        click("Button1");
+        click("Next");
+        click("Next");
+        get<QLineEdit>("Edit3")->setText(QString::fromUtf8("Nuit \xe6\x98\x9f")); // no Windows-1252 title
+        click("Next");
+        // A full path typed in an existing folder is the project path; ".exe" is added.
+        const QString typed = QString::fromStdString(*m_dir / "Typed");
+        get<QLineEdit>("filed")->setText(typed);
+        click("Next");
+        QCOMPARE(title(), QString("Compiling ScreenSaver file"));
+        QCOMPARE(get<QLineEdit>("filed")->text(), typed + ".exe");
+        QVERIFY(!m_wizard->projectBuilt());
+        QVERIFY(!QFile::exists(typed + ".exe"));
+        QVERIFY2(get<QLabel>("Label11")->text().startsWith("The screensaver was not built: The settings cannot hold"),
+                 qPrintable(get<QLabel>("Label11")->text()));
+        QVERIFY(!m_told.isEmpty() && m_told.last().contains("Nuit"));
+        QVERIFY(!get<QPushButton>("Next")->isEnabled());
+        m_wizard->next(); // nothing leads on to "Congratulations"
+        QCOMPARE(m_wizard->page(), 5);
+        // Back to the settings, mended, and built.
+        click("Back");
+        click("Back");
+        get<QLineEdit>("Edit3")->setText("Nuit");
+        click("Next");
+        click("Next");
+        QCOMPARE(title(), QString("Congratulations"));
+        QVERIFY(QFile::exists(typed + ".exe"));
     }
 
     void leavingWithoutABuildAsksFirst()

@@ -13,10 +13,28 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 namespace lumo::creator {
 
 namespace fs = std::filesystem;
+
+// Web addresses served from memory; any other address fails as an unreachable host does.
+class FakeWebClient final : public platform::WebClient {
+public:
+    std::map<std::string, std::string> pages;
+    std::vector<std::string> asked;
+    Status fetch(const std::string& location, platform::OutputFile& out, const Progress& progress) override
+    {
+        asked.push_back(location);
+        const auto page = pages.find(location);
+        if (page == pages.end())
+            return platform::cannotFetch(location, "Could not resolve host");
+        if (progress)
+            progress(page->second.size(), page->second.size());
+        return out.write(page->second);
+    }
+};
 
 class ProjectBuildTest : public ::testing::Test {
 protected:
@@ -29,7 +47,7 @@ protected:
 
     Result<BuildReport> build(const BuildRequest& request)
     {
-        BuildServices services{m_files, m_environment, m_storage};
+        BuildServices services{m_files, m_environment, m_storage, &m_web};
         BuildEvents events;
         events.status = [this](const std::string& text) { log.push_back(text); };
         events.barPosition = [this](int position) { log.push_back("bar " + std::to_string(position)); };
@@ -63,6 +81,7 @@ protected:
     platform::FakeEnvironment m_environment;
     platform::FakeRegistry m_registry;
     formats::FileStorage m_storage{{m_files, m_environment, m_registry}};
+    FakeWebClient m_web;
     std::vector<std::string> log;
     std::vector<std::int32_t> totals;
 };
@@ -73,23 +92,29 @@ TEST_F(ProjectBuildTest, TheDefaultsMakeAScreensaverThatReadsItsOwnSettings)
     test::writeFile(m_dir / "other/a.swf", "FWS later a");
     test::writeFile(m_dir / "logo.png", "png");
     test::writeFile(m_dir / "tmp/FS/Old/leftover", "x");
+    m_web.pages["http://example.com/flash/b.swf?v=2"] = "FWS from the web";
     BuildRequest request;
     request.items = {{m_dir / "movies/a.swf", true},
                      {m_dir / "skipped.swf", false},
                      {m_dir / "other/a.swf", true},
-                     {"http://example.com/flash/b.swf", true}};
+                     {"http://example.com/flash/b.swf?v=2", true}};
     request.logo = m_dir / "logo.png";
     request.projectPath = m_dir / "out/MySaver.exe";
     fs::create_directories(m_dir / "out");
     Result<BuildReport> built = build(request);
     ASSERT_TRUE(built) << built.message();
     EXPECT_TRUE(built->notCopied.empty());
-    EXPECT_TRUE(built->productWritten);
-    EXPECT_FALSE(fs::exists(m_dir / "tmp/FS")) << "the staging root goes, leftovers with it";
+    EXPECT_EQ(built->renamed, std::vector<std::string>{"a.swf: staged as a (2).swf"});
+    // The build's own folder goes; what others left in the temporary folder stays.
+    EXPECT_EQ(test::readFile(m_dir / "tmp/FS/Old/leftover"), "x");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "tmp"), fs::directory_iterator()), 1);
 
     const std::string project = unpacked(m_dir / "out/MySaver.exe");
-    EXPECT_EQ(test::readFile(project + "/playl.lis"), "a.swf\r\na.swf\r\n//example.com/flash/b.swf\r\n");
-    EXPECT_EQ(test::readFile(project + "/a.swf"), "FWS later a") << "the later item's file";
+    // Two movies of one name are both packed; the web movie is a file under its own name.
+    EXPECT_EQ(test::readFile(project + "/playl.lis"), "a.swf\r\na (2).swf\r\nb.swf\r\n");
+    EXPECT_EQ(test::readFile(project + "/a.swf"), "FWS movie a");
+    EXPECT_EQ(test::readFile(project + "/a (2).swf"), "FWS later a");
+    EXPECT_EQ(test::readFile(project + "/b.swf"), "FWS from the web");
     EXPECT_EQ(test::readFile(project + "/Logo/Logos.png"), "png");
     EXPECT_FALSE(fs::exists(project + "/License.txt"));
     const player::ParamLines lines = player::readParamLines(test::readFile(project + "/param.lis"), {});
@@ -106,7 +131,7 @@ TEST_F(ProjectBuildTest, TheDefaultsMakeAScreensaverThatReadsItsOwnSettings)
               (std::vector<std::string>{"bar 10", "Creating directory structure", "bar 40",
                                         "Copying play files " + request.items[0].text, "bar 40",
                                         "Copying play files " + request.items[2].text, "bar 40",
-                                        "Copying play files http://example.com/flash/b.swf"}));
+                                        "Copying play files http://example.com/flash/b.swf?v=2"}));
     EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
               (std::vector<std::string>{"Saving settings...", "bar 82", "Creating project file..."}));
     EXPECT_FALSE(totals.empty());
@@ -141,31 +166,80 @@ TEST_F(ProjectBuildTest, TheParamFileBytesAreTheMarkerTheScrambledTextAndALineEn
 TEST_F(ProjectBuildTest, NoTickedItemNoLogoAndMissingFilesAreReportedNotFatal)
 {
     BuildRequest request;
-    request.items = {{m_dir / "gone.swf", true}, {m_dir / "unticked.swf", false}};
+    request.items = {{m_dir / "gone.swf", true}, {m_dir / "unticked.swf", false}, {"http://127.0.0.1:1/x.swf", true}};
     request.logo = "http://example.com";
     request.licenceFile = m_dir / "LICENCE.txt";
     request.projectPath = m_dir / "Saver.exe";
     Result<BuildReport> built = build(request);
     ASSERT_TRUE(built) << built.message();
-    ASSERT_EQ(built->notCopied.size(), 2u);
-    EXPECT_EQ(built->notCopied[0].rfind(m_dir / "gone.swf", 0), 0u);
-    EXPECT_EQ(built->notCopied[1].rfind(m_dir / "LICENCE.txt", 0), 0u);
+    ASSERT_EQ(built->notCopied.size(), 4u);
+    EXPECT_EQ(built->notCopied[0], m_dir / "gone.swf: there is no such file");
+    EXPECT_EQ(built->notCopied[1].rfind("http://127.0.0.1:1/x.swf: Cannot fetch", 0), 0u) << built->notCopied[1];
+    EXPECT_EQ(built->notCopied[2].rfind("http://example.com: Cannot fetch", 0), 0u) << built->notCopied[2];
+    EXPECT_EQ(built->notCopied[3].rfind(m_dir / "LICENCE.txt", 0), 0u);
     const std::string project = unpacked(m_dir / "Saver.exe");
-    EXPECT_EQ(test::readFile(project + "/playl.lis"), "gone.swf\r\n");
+    EXPECT_EQ(test::readFile(project + "/playl.lis"), "") << "nothing the player could not load";
     const player::ParamLines lines = player::readParamLines(test::readFile(project + "/param.lis"), {});
-    EXPECT_EQ(*lines.text(3), "\\Logo\\Logos.com") << "the address's extension, from its last dot";
+    EXPECT_EQ(*lines.text(3), "\\Logo\\Logos.swf") << "an address that names no file is taken for a movie";
 
     request.items = {};
     request.logo.clear();
     ASSERT_TRUE(build(request));
     EXPECT_EQ(test::readFile(unpacked(m_dir / "Saver.exe") + "/playl.lis"), "") << "built twice to one path";
 
-    // A project path that cannot be written: the build ends, and says so.
+    // A project path that cannot be written is an error, and nothing of the build is left.
     request.projectPath = m_dir / "no/such/folder/Saver.exe";
     Result<BuildReport> unwritten = build(request);
-    ASSERT_TRUE(unwritten);
-    EXPECT_FALSE(unwritten->productWritten);
-    EXPECT_EQ(unwritten->notCopied.back().rfind(request.projectPath + ": Cannot create file", 0), 0u);
+    ASSERT_FALSE(unwritten);
+    EXPECT_EQ(unwritten.message().rfind("Writing the screensaver: Cannot create file", 0), 0u) << unwritten.message();
+    EXPECT_TRUE(fs::is_empty(m_dir / "tmp"));
+
+    // A strict build stops at the first item it cannot stage, before writing anything.
+    request.projectPath = m_dir / "Strict.exe";
+    request.items = {{m_dir / "gone.swf", true}};
+    request.strict = true;
+    EXPECT_EQ(build(request).message(), m_dir / "gone.swf: there is no such file");
+    EXPECT_FALSE(fs::exists(m_dir / "Strict.exe"));
+}
+
+TEST_F(ProjectBuildTest, NamesWindowsRefusesAreStagedUnderNamesItTakes)
+{
+    for (const char* name : {"what?.swf", "CON.swf", "dots..", "playl.lis", "What_.swf"})
+        test::writeFile(m_dir / (std::string("m/") + name), std::string("FWS ") + name);
+    BuildRequest request;
+    for (const char* name : {"what?.swf", "CON.swf", "dots..", "playl.lis", "What_.swf"})
+        request.items.push_back({m_dir / (std::string("m/") + name), true});
+    request.projectPath = m_dir / "Saver.exe";
+    Result<BuildReport> built = build(request);
+    ASSERT_TRUE(built) << built.message();
+    EXPECT_EQ(built->renamed, (std::vector<std::string>{"what?.swf: staged as what_.swf",
+                                                        "CON.swf: staged as _CON.swf", "dots..: staged as dots__",
+                                                        "playl.lis: staged as playl (2).lis",
+                                                        "What_.swf: staged as What_ (2).swf"}));
+    const std::string project = unpacked(m_dir / "Saver.exe");
+    EXPECT_EQ(test::readFile(project + "/playl.lis"),
+              "what_.swf\r\n_CON.swf\r\ndots__\r\nplayl (2).lis\r\nWhat_ (2).swf\r\n");
+    EXPECT_EQ(test::readFile(project + "/what_.swf"), "FWS what?.swf");
+    EXPECT_EQ(test::readFile(project + "/What_ (2).swf"), "FWS What_.swf");
+
+    request.projectPath = m_dir / "Who?.exe";
+    EXPECT_NE(build(request).message().find("cannot be the name of a Windows program"), std::string::npos);
+}
+
+TEST_F(ProjectBuildTest, APlantedLinkInTheTemporaryFolderReceivesNothing)
+{
+    // Another user's leftovers and links where a fixed staging name would be.
+    fs::create_directories(m_dir / "elsewhere");
+    fs::create_directory_symlink(m_dir / "elsewhere", m_dir / "tmp/FS");
+    test::writeFile(m_dir / "a.swf", "FWS a");
+    BuildRequest request;
+    request.items = {{m_dir / "a.swf", true}};
+    request.projectPath = m_dir / "Saver.exe";
+    Result<BuildReport> built = build(request);
+    ASSERT_TRUE(built) << built.message();
+    EXPECT_TRUE(fs::is_empty(m_dir / "elsewhere"));
+    EXPECT_TRUE(fs::is_symlink(m_dir / "tmp/FS"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir / "tmp"), fs::directory_iterator()), 1);
 }
 
 TEST_F(ProjectBuildTest, ATextWindowsCannotHoldStopsTheBuildNamingIt)

@@ -15,6 +15,10 @@ public:
     bool removeFile(const std::string&) override { return false; }
     bool removeEmptyFolder(const std::string&) override { return false; }
     bool createFolder(const std::string&) override { return false; }
+    Result<std::string> createPrivateFolder(const std::string&, const std::string&) override
+    {
+        return Error{"no folders here"};
+    }
     std::optional<std::uint64_t> fileSize(const std::string&) override { return std::nullopt; }
     Result<std::unique_ptr<platform::InputFile>> openForReading(const std::string&) override { return Error{"unused"}; }
     Result<std::unique_ptr<platform::OutputFile>> createFile(const std::string&) override { return Error{"unused"}; }
