@@ -69,3 +69,30 @@ def press(window, key):
 def scratch_dir(prefix):
     os.makedirs(SCRATCH, exist_ok=True)
     return tempfile.mkdtemp(prefix=prefix, dir=SCRATCH)
+
+
+class WebServer:
+    """A folder served over HTTP on 127.0.0.1, on a free port, for as long as the with-block runs."""
+
+    def __init__(self, folder):
+        import functools
+        import http.server
+        import threading
+
+        class Quiet(http.server.SimpleHTTPRequestHandler):
+            def log_message(self, *args):
+                pass
+        self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
+                                                      functools.partial(Quiet, directory=folder))
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+
+    def url(self, path):
+        return 'http://127.0.0.1:%d/%s' % (self.server.server_address[1], path)
+
+    def __enter__(self):
+        self.thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.server.shutdown()
+        self.server.server_close()

@@ -117,11 +117,21 @@ class PlayerWindows(unittest.TestCase):
         licence = os.path.join(self.folder, 'LICENCE.txt')
         with open(licence, 'w') as f:
             f.write('Terms of use\n')
+        # A name Windows refuses, and a movie from the web: both unpack under names the player loads.
+        odd = os.path.join(self.folder, 'what?.swf')
+        served = os.path.join(self.folder, 'served')
+        os.makedirs(served)
+        for path in (odd, os.path.join(served, 'from web.swf')):
+            with open(path, 'wb') as f:
+                f.write(product.swf(320, 200))
+        expected = [os.path.basename(movie) for movie in movies] + ['what_.swf', 'from web.swf']
         setup = os.path.join(self.folder, 'Created.exe')
-        result = subprocess.run([os.path.join(e2e.BIN, 'lumo-tool'), 'create', '-o', setup, '--mode', 'round',
-                                 '--title', 'Created settings', '--width', '420', '--height', '350', '--logo', logo,
-                                 '--icon', icon, '--licence', licence, *movies],
-                                capture_output=True, text=True, timeout=e2e.TIMEOUT)
+        with e2e.WebServer(served) as server:
+            result = subprocess.run([os.path.join(e2e.BIN, 'lumo-tool'), 'create', '-o', setup, '--mode', 'round',
+                                     '--title', 'Created settings', '--width', '420', '--height', '350', '--logo',
+                                     logo, '--icon', icon, '--licence', licence, *movies, odd,
+                                     server.url('from%20web.swf')],
+                                    capture_output=True, text=True, timeout=e2e.TIMEOUT)
         self.assertEqual(result.returncode, 0, result.stderr)
         installed = os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32', 'Created.scr')
         if os.path.exists(installed):
@@ -150,8 +160,10 @@ class PlayerWindows(unittest.TestCase):
         self.start(installed, '/s')
         player = e2e.wait_for_window('^FSScreenSaver$')
         self.assertEqual(len(player), 1)
-        for movie in movies:
-            self.assertTrue(os.path.exists(os.path.join(self.work('Created.scr'), os.path.basename(movie))), movie)
+        for name in expected:
+            self.assertTrue(os.path.exists(os.path.join(self.work('Created.scr'), name)), name)
+        with open(os.path.join(self.work('Created.scr'), 'playl.lis'), 'rb') as f:
+            self.assertEqual(f.read().decode('cp1252').split('\r\n')[:-1], expected)
         e2e.press(player[0], 'Escape')
         self.assertTrue(self.ended())
         self.assertFalse(os.path.exists(self.work('Created.scr')))

@@ -98,24 +98,33 @@ class Tool(unittest.TestCase):
 
     @unittest.skipUnless(HAS_PLAYER, 'this build has no player program (no cross build)')
     def test_create_builds_a_screensaver_that_carries_its_settings(self):
-        movie = os.path.join(self.tree, 'a.swf')
+        movie = self.path('a.swf')
+        odd = self.path('what?.swf')
+        web = self.path('web')
+        os.makedirs(web)
+        for path, data in ((movie, b'FWS movie a'), (odd, b'FWS what'), (os.path.join(web, 'b.swf'), b'CWS web b')):
+            with open(path, 'wb') as f:
+                f.write(data)
         licence = self.path('LICENCE.txt')
         with open(licence, 'w') as f:
             f.write('Terms\n')
         out = self.path('out', 'Night Sky.exe')
         os.makedirs(self.path('out'))
-        result = tool('create', '-o', out, '--mode', 'oneb', '--interval', '3', '--title', 'Night sky',
-                      '--text', 'Sleep well', '--width', '500', '--height', '300', '--no-mute-control',
-                      '--licence', licence, '--logo', os.path.join(self.tree, 'Logo', 'Logos.swf'),
-                      movie, 'http://example.com/b.swf', self.path('missing.swf'))
+        with e2e.WebServer(web) as server:
+            result = tool('create', '-o', out, '--mode', 'oneb', '--interval', '3', '--title', 'Night sky',
+                          '--text', 'Sleep well', '--width', '500', '--height', '300', '--no-mute-control',
+                          '--licence', licence, '--logo', os.path.join(self.tree, 'Logo', 'Logos.swf'),
+                          movie, server.url('b.swf'), odd)
         self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertIn('missing.swf: there is no such file', result.stderr)
+        self.assertIn('renamed for Windows: what?.swf: staged as what_.swf', result.stderr)
         self.assertEqual(tool('pe', 'extract', out, '--type', '10', '--name', 'FILELIST', self.path('f.lis'))
                          .returncode, 0)
         self.assertEqual(tool('archive', 'unpack', self.path('f.lis'), self.path('project')).returncode, 0)
         with open(self.path('project', 'playl.lis'), 'rb') as f:
-            self.assertEqual(f.read(), b'a.swf\r\n//example.com/b.swf\r\nmissing.swf\r\n')
+            self.assertEqual(f.read(), b'a.swf\r\nb.swf\r\nwhat_.swf\r\n')
         self.assertTrue(filecmp.cmp(movie, self.path('project', 'a.swf'), shallow=False))
+        self.assertTrue(filecmp.cmp(os.path.join(web, 'b.swf'), self.path('project', 'b.swf'), shallow=False))
+        self.assertTrue(filecmp.cmp(odd, self.path('project', 'what_.swf'), shallow=False))
         self.assertTrue(os.path.exists(self.path('project', 'License.txt')))
         self.assertTrue(os.path.exists(self.path('project', 'Logo', 'Logos.swf')))
         shown = tool('params', 'show', self.path('project', 'param.lis')).stdout.splitlines()
@@ -124,17 +133,42 @@ class Tool(unittest.TestCase):
                           '0', '0', '-1', 'Sleep well;'])
 
     @unittest.skipUnless(HAS_PLAYER, 'this build has no player program (no cross build)')
-    def test_create_refuses_what_it_cannot_build(self):
-        movie = os.path.join(self.tree, 'a.swf')
-        for args, message in ((['-o', self.path('x.exe')], 'usage: '),
-                              (['-o', self.path('x.exe'), '--mode', 'shuffle', movie], 'is no value for --mode'),
-                              (['-o', self.path('x.exe'), '--interval', '0', movie], 'is no value for --interval'),
+    def test_create_refuses_what_it_cannot_build_and_names_the_problem(self):
+        movie = self.path('m.swf')
+        text = self.path('notes.swf')
+        for path, data in ((movie, b'FWS'), (text, b'just text')):
+            with open(path, 'wb') as f:
+                f.write(data)
+        exe = self.path('x.exe')
+        with e2e.WebServer(self.folder) as server:
+            gone = server.url('gone.swf')
+        for args, message in (([exe], 'name the screensaver to write with -o'),
+                              (['-o', exe], 'name at least one movie'),
+                              (['-o', exe, '--colour', 'red', movie], 'unknown option --colour'),
+                              (['-o', exe, movie, '--title'], '--title needs a value'),
+                              (['-o', exe, '--mode', 'shuffle', movie], 'give play, round or oneb'),
+                              (['-o', exe, '--interval', '0', movie], 'from 1 to 200'),
+                              (['-o', exe, '--width', '50', movie], 'from 100 to 4000'),
+                              (['-o', exe, self.path('missing.swf')], 'missing.swf": there is no such file'),
+                              (['-o', exe, self.tree], 'is a folder'),
+                              (['-o', exe, text], 'is neither a Flash movie'),
+                              (['-o', exe, gone], 'Cannot fetch'),
+                              (['-o', self.path('x'), movie], 'must be a program ending in .exe'),
                               (['-o', self.path('no', 'dir', 'x.exe'), movie], 'Cannot create file')):
             with self.subTest(args=args):
                 result = tool('create', *args)
                 self.assertEqual(result.returncode, 1)
                 self.assertIn(message, result.stderr)
                 self.assertEqual(len(result.stderr.strip().splitlines()), 1)
+                self.assertFalse(os.path.exists(exe))
+        kept = tool('create', '--keep-going', '-o', exe, movie, self.path('missing.swf'), text)
+        self.assertEqual(kept.returncode, 0, kept.stderr)
+        self.assertEqual(kept.stderr.count('left out:'), 2)
+        self.assertTrue(os.path.exists(exe))
+        helped = tool('create', '--help')
+        for words in ('only the first movie plays', 'at random', 'one after another', '(default 5)',
+                      '(default "Your title")', '(default 470 x 400)'):
+            self.assertIn(words, helped.stdout)
 
 
 if __name__ == '__main__':
