@@ -1,6 +1,9 @@
 #include "AboutWindow.h"
 
+#include <algorithm>
+
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -31,14 +34,22 @@ AboutWindow::AboutWindow(platform::Shell& shell, QWidget* parent)
     setObjectName("Form5");
     setWindowTitle(QStringLiteral("About Lumo ScreenSaver v1.0"));
     setFixedSize(508, 281);
-    label(this, QStringLiteral("Operating System:"), 8, 160);
-    label(this, QStringLiteral("Adobe Flash:"), 8, 176);
-    label(this, QStringLiteral("Web Site:"), 8, 192);
-    label(this, QStringLiteral("Suppot e-mail:"), 8, 208);
-    m_label5 = label(this, {}, 110, 160);
-    m_label6 = label(this, {}, 107, 176);
-    m_label9 = label(this, {}, 107, 192);
-    m_label10 = label(this, {}, 107, 208);
+    // The values stand a space after the widest caption, whatever the font.
+    QLabel* captions[] = {label(this, QStringLiteral("Operating System:"), 8, 160),
+                          label(this, QStringLiteral("Adobe Flash:"), 8, 176),
+                          label(this, QStringLiteral("Web Site:"), 8, 192),
+                          label(this, QStringLiteral("Support e-mail:"), 8, 208)};
+    m_flashCaption = captions[1];
+    m_flashCaption->setText(QStringLiteral("Flash player:")); // the wider of its two captions
+    int valueLeft = 0;
+    for (QLabel* caption : captions) {
+        caption->adjustSize();
+        valueLeft = std::max(valueLeft, 8 + caption->width() + caption->fontMetrics().horizontalAdvance(' '));
+    }
+    m_label5 = label(this, {}, valueLeft, 160);
+    m_label6 = label(this, {}, valueLeft, 176);
+    m_label9 = label(this, {}, valueLeft, 192);
+    m_label10 = label(this, {}, valueLeft, 208);
     m_label5->setObjectName("Label5");
     m_label6->setObjectName("Label6");
     m_label9->setObjectName("Label9");
@@ -65,7 +76,13 @@ void AboutWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_label5->setText(m_sources.productName ? QString::fromStdString(m_sources.productName()) : QString());
-    m_label6->setText(m_sources.flashVersion ? QString::number(m_sources.flashVersion() / 65536) : QString());
+    // A Flash control tells its major version; another engine (Ruffle on Linux) its name and version.
+    const std::string engine = m_sources.engineName ? m_sources.engineName() : std::string();
+    m_flashCaption->setText(engine.empty() ? QStringLiteral("Adobe Flash:") : QStringLiteral("Flash player:"));
+    m_flashCaption->adjustSize();
+    m_label6->setText(!engine.empty()             ? QString::fromStdString(engine)
+                          : m_sources.flashVersion ? QString::number(m_sources.flashVersion() / 65536)
+                                                   : QString());
     m_label9->setText(QString::fromLatin1(kMakerWebSite));
     m_label10->setText(QString::fromLatin1(kMakerSupportEmail));
     for (QLabel* l : {m_label5, m_label6, m_label9, m_label10})
@@ -91,9 +108,14 @@ void AboutWindow::paintEvent(QPaintEvent*)
     play.lineTo(mark.right() - 26, mark.center().y());
     play.closeSubpath();
     p.fillPath(play, Qt::white);
+    // The name in the largest size up to 26 points that fits its place.
     QFont title = font();
-    title.setPointSize(26);
     title.setBold(true);
+    for (int size = 26; size > 8; --size) {
+        title.setPointSize(size);
+        if (QFontMetricsF(title).horizontalAdvance(QStringLiteral("Lumo ScreenSaver")) <= 356)
+            break;
+    }
     p.setFont(title);
     p.setPen(Qt::white);
     p.drawText(QRectF(140, 40, 360, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Lumo ScreenSaver"));
@@ -103,6 +125,14 @@ void AboutWindow::paintEvent(QPaintEvent*)
     p.setPen(QColor(255, 210, 210));
     p.drawText(QRectF(142, 88, 360, 24), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Version 1.0 \u2014 Flash movies as screensavers"));
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        hide(); // as a click on the picture does
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void AboutWindow::mousePressEvent(QMouseEvent* event)

@@ -24,6 +24,7 @@ public:
     struct Sources {
         std::function<std::string()> productName; // of the operating system
         std::function<int()> flashVersion; // of the main window's preview view
+        std::function<std::string()> engineName; // of that view, when it is not the Flash control
     };
 
     AboutWindow(platform::Shell& shell, QWidget* parent = nullptr);
@@ -35,11 +36,13 @@ protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     platform::Shell& m_shell;
     Sources m_sources;
+    QLabel* m_flashCaption = nullptr;
     QLabel* m_label5 = nullptr;
     QLabel* m_label6 = nullptr;
     QLabel* m_label9 = nullptr;

@@ -65,7 +65,8 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
                                    return prettyNameOf(*text);
                            return std::string();
                        },
-                       [main = m_main] { return main->preview().flashVersion(); }});
+                       [main = m_main] { return main->preview().flashVersion(); },
+                       [main = m_main] { return main->preview().engineName(); }});
     auto* screen = static_cast<ScreenWindow*>(window(EditorWindow::ScreenPlayer));
     screen->setHost(m_main);
     auto* url = static_cast<UrlDialog*>(window(EditorWindow::UrlDialog));

@@ -100,12 +100,12 @@ PlaybackControls::PlaybackControls(EditorControls& controls, QWidget* playback, 
     m_qua->setObjectName("qua");
     for (const char* name : EditorControls::kQualityNames)
         m_qua->addItem(QString::fromLatin1(name));
-    m_qua->setToolTip(QStringLiteral("Quality settings, set \"Low\" if your computer too slow"));
+    m_qua->setToolTip(QStringLiteral("Quality settings, set \"Low\" if your computer is too slow"));
     m_qua->setGeometry(10, 144, 170, 24);
 
     m_play1 = new QRadioButton(QStringLiteral("Play only first selected file"), playlist);
     m_play1->setObjectName("Play1");
-    m_play1->setToolTip(QStringLiteral("Check to play onlu first file in playlist"));
+    m_play1->setToolTip(QStringLiteral("Check to play only the first file in the playlist"));
     m_rnd = new QRadioButton(QStringLiteral("Random"), playlist);
     m_rnd->setObjectName("Rnd");
     m_rnd->setToolTip(QStringLiteral("Random playing file from playlist"));

@@ -38,7 +38,11 @@ UrlDialog::UrlDialog(QWidget* parent)
 
 QString UrlDialog::text() const
 {
-    return m_edit->text();
+    // An address typed without a scheme ("127.0.0.1:8765/a.swf") is a web address, as in a browser.
+    const QString typed = m_edit->text().trimmed();
+    if (typed.isEmpty() || typed.contains(QStringLiteral("://")))
+        return typed;
+    return QStringLiteral("http://") + typed;
 }
 
 } // namespace lumo::app

@@ -35,13 +35,13 @@ struct PageText {
 };
 const PageText kPages[] = {
     {"Lumo ScreenSaver - Creator",
-     "Welcome to Lumo ScreenSaver - Creator. Just Four easy steps and you get your own screensaver!", true},
-    {"Play settings", "This is First step. Select file(s) and settings to play it then click \"Next\"", true},
-    {"Logo select", "This is your second step. Here you need to choise logo for your screensaver.", false},
+     "Welcome to Lumo ScreenSaver - Creator. Just four easy steps and you get your own screensaver!", true},
+    {"Play settings", "This is the first step. Select file(s) and how to play them, then click \"Next\"", true},
+    {"Logo select", "This is your second step. Here you choose a logo for your screensaver.", false},
     {"Configure dialog settings",
-     "This is your third step. Set window position, size caption and some other settings then click \"Next\"", true},
+     "This is your third step. Set the window's size, caption and other settings, then click \"Next\"", true},
     {"Saving screensaver",
-     "This is your last step! Now choise file name, project icon and license text to save settings your project and "
+     "This is your last step! Now choose the file name, the project icon and the license text of your project, then "
      "click \"Next\"",
      true},
     {"Compiling ScreenSaver file", "You can see progress of compiling your screensaver", true},
@@ -213,7 +213,7 @@ void CreatorWindow::next()
     case Play:
         if (m_fl->topLevelItemCount() == 0) {
             m_services.inform(this,
-                              QStringLiteral("To continue create screensaver you need to select not less 1 file."));
+                              QStringLiteral("To continue creating the screensaver, select at least one file."));
             return;
         }
         break;
@@ -317,7 +317,7 @@ void CreatorWindow::openLogoFile()
 {
     const std::optional<QString> chosen = m_services.chooseFile(
         this, QStringLiteral("Open"),
-        QStringLiteral("All support formats (*.swf *.png *.jpg *.bmp);;Bimtap (*.bmp);;Jpeg  (*.jpg);;PNG (*.png)"),
+        QStringLiteral("All support formats (*.swf *.png *.jpg *.bmp);;Bitmap (*.bmp);;JPEG (*.jpg);;PNG (*.png)"),
         false);
     if (chosen && !chosen->isEmpty())
         m_lastLogo = *chosen;

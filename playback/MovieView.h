@@ -31,6 +31,8 @@ public:
     virtual void stopPlay() = 0;
     // The Flash Player version the view stands for; its major version in the upper 16 bits.
     virtual int flashVersion() = 0;
+    // The player engine behind the view, with its version, when it is not the Flash control.
+    virtual std::string engineName() const { return {}; }
     virtual void loadMovie(int layer, const std::string& location) = 0;
 };
 

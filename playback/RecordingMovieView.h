@@ -33,6 +33,8 @@ public:
 
     std::vector<std::string> calls;
     int version = 10 << 16;
+    std::string engine; // empty: the view stands for the Flash control
+    std::string engineName() const override { return engine; }
 
 private:
     std::string m_movie;

@@ -177,6 +177,11 @@ int RuffleMovieView::flashVersion()
     return 32 << 16;
 }
 
+std::string RuffleMovieView::engineName() const
+{
+    return "Ruffle " LUMO_RUFFLE_VERSION;
+}
+
 void RuffleMovieView::setLevel(std::uint32_t level)
 {
     // 0xFE00 on a channel is the full level SetWaveMute gives.

@@ -35,6 +35,7 @@ public:
     void stop() override;
     void stopPlay() override;
     int flashVersion() override;
+    std::string engineName() const override;
     void loadMovie(int layer, const std::string& location) override;
 
     // The page has loaded and everything asked before has been applied.

@@ -307,7 +307,11 @@ private slots:
         QCOMPARE(texts().size(), 2);
         answerUrl("", true, false);
         main().adder().Addwebsite1Click();
-        QCOMPARE(texts().last(), QString("kept")); // the text is kept from one use to the next
+        // The text is kept from one use to the next; typed without a scheme, it is a web address.
+        QCOMPARE(texts().last(), QString("http://kept"));
+        answerUrl("127.0.0.1:8765/a.swf", true);
+        main().adder().AddWebsiteCommand();
+        QCOMPARE(texts().last(), QString("http://127.0.0.1:8765/a.swf"));
     }
 
     void aFolderSearchAddsCheckedRowsAndCanBeCancelled()
@@ -486,6 +490,21 @@ private slots:
         QVERIFY(!about->isVisible());
         main().About1Click();
         QCOMPARE(about->findChild<QLabel*>("Label6")->text(), QString("11"));
+        // Escape closes it; a view that is not the Flash control names its engine.
+        QTest::keyClick(about, Qt::Key_Escape);
+        QVERIFY(!about->isVisible());
+        view().engine = "Ruffle 0.6.0";
+        main().About1Click();
+        QCOMPARE(about->findChild<QLabel*>("Label6")->text(), QString("Ruffle 0.6.0"));
+        QStringList captions;
+        for (QLabel* label : about->findChildren<QLabel*>())
+            captions << label->text();
+        QVERIFY(captions.contains("Flash player:") && captions.contains("Support e-mail:"));
+        // Every value stands clear of the captions beside it.
+        for (QLabel* label : about->findChildren<QLabel*>())
+            if (label->text().endsWith(':'))
+                QVERIFY2(label->geometry().right() < about->findChild<QLabel*>("Label5")->x(),
+                         qPrintable(label->text()));
     }
 };
 

@@ -114,7 +114,7 @@ private slots:
         click("Next");
         QCOMPARE(title(), QString("Play settings"));
         click("Next");
-        QCOMPARE(m_told, QStringList{"To continue create screensaver you need to select not less 1 file."});
+        QCOMPARE(m_told, QStringList{"To continue creating the screensaver, select at least one file."});
         QCOMPARE(m_wizard->page(), 1);
         m_files_chosen = {QString("/m/a.swf")};
         click("Button1");
