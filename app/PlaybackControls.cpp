@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -140,6 +141,11 @@ PlaybackControls::PlaybackControls(EditorControls& controls, QWidget* playback, 
     High1 = quality->addAction(QStringLiteral("High"));
     High1->setObjectName("High1");
     High1->setCheckable(true);
+    // A radio pair, drawn with radio marks; choosing the marked item clears it, so none may be marked.
+    auto* pair = new QActionGroup(quality);
+    pair->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    pair->addAction(Low1);
+    pair->addAction(High1);
 
     // Check boxes: their handlers come from EditorControls, which raises them on every change.
     connect(m_loop, &QCheckBox::toggled, this, [this](bool on) {

@@ -121,6 +121,8 @@ private slots:
         action("Low1")->trigger();
         QCOMPARE(control<QComboBox>("qua")->currentIndex(), 0);
         QVERIFY(!action("High1")->isChecked());
+        QVERIFY2(action("Low1")->actionGroup() && action("Low1")->actionGroup() == action("High1")->actionGroup(),
+                 "one group: the menu draws radio marks");
         action("Low1")->trigger(); // choosing the checked item leaves neither checked
         QVERIFY(!action("High1")->isChecked() && !action("Low1")->isChecked());
         QCOMPARE(control<QComboBox>("qua")->currentIndex(), 0);
