@@ -8,6 +8,7 @@
 #include "platform/Host.h"
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -59,10 +60,17 @@ std::string defaultPlayerStorage()
     return joinHostPath(joinHostPath(joinHostPath(bin, ".."), "share/lumo-screensaver"), "files.sfp");
 }
 
-std::optional<int> numberIn(const std::string& text, int min, int max)
+// An option whose value is a whole number in min..max, stored into `into`; what it wants otherwise.
+std::function<std::optional<std::string>(const std::string&)> inRange(int& into, int min, int max, const char* unit)
 {
-    const std::optional<int> n = parseInteger(text);
-    return n && *n >= min && *n <= max ? n : std::nullopt;
+    return [&into, min, max, unit](const std::string& text) -> std::optional<std::string> {
+        const std::optional<int> n = parseInteger(text);
+        if (!n || *n < min || *n > max)
+            return "a whole number of " + std::string(unit) + " from " + std::to_string(min) + " to "
+                + std::to_string(max);
+        into = *n;
+        return std::nullopt;
+    };
 }
 
 // Why a movie given on the command line cannot go into a screensaver, or nothing.
@@ -115,30 +123,9 @@ int createCommand(const Args& args)
              s.mode = modes.at(v);
              return std::nullopt;
          }},
-        {"--interval",
-         [&](const std::string& v) -> std::optional<std::string> {
-             const std::optional<int> n = numberIn(v, creator::kIntervalMin, creator::kIntervalMax);
-             if (!n)
-                 return "a whole number of minutes from 1 to 200";
-             s.interval = *n;
-             return std::nullopt;
-         }},
-        {"--width",
-         [&](const std::string& v) -> std::optional<std::string> {
-             const std::optional<int> n = numberIn(v, creator::kDialogSizeMin, creator::kDialogSizeMax);
-             if (!n)
-                 return "a number of pixels from 100 to 4000";
-             s.width = *n;
-             return std::nullopt;
-         }},
-        {"--height",
-         [&](const std::string& v) -> std::optional<std::string> {
-             const std::optional<int> n = numberIn(v, creator::kDialogSizeMin, creator::kDialogSizeMax);
-             if (!n)
-                 return "a number of pixels from 100 to 4000";
-             s.height = *n;
-             return std::nullopt;
-         }},
+        {"--interval", inRange(s.interval, creator::kIntervalMin, creator::kIntervalMax, "minutes")},
+        {"--width", inRange(s.width, creator::kDialogSizeMin, creator::kDialogSizeMax, "pixels")},
+        {"--height", inRange(s.height, creator::kDialogSizeMin, creator::kDialogSizeMax, "pixels")},
         {"--logo", [&](const std::string& v) { return request.logo = v, std::optional<std::string>(); }},
         {"--licence", [&](const std::string& v) { return request.licenceFile = v, std::optional<std::string>(); }},
         {"--icon", [&](const std::string& v) { return request.iconFile = v, std::optional<std::string>(); }},
