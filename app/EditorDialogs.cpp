@@ -57,13 +57,16 @@ EditorDialogs EditorDialogs::system()
             return std::nullopt;
         return folder;
     };
-    dialogs.ask = [](QWidget* parent, const QString& question) {
-        return QMessageBox::question(parent, QStringLiteral("Lumo ScreenSaver - Creator"), question,
-                                     QMessageBox::Yes | QMessageBox::No)
+    // The program's own notices take the owning window's caption as their title.
+    const auto caption = [](QWidget* parent) {
+        return parent ? parent->window()->windowTitle() : QStringLiteral("Lumo ScreenSaver");
+    };
+    dialogs.ask = [caption](QWidget* parent, const QString& question) {
+        return QMessageBox::question(parent, caption(parent), question, QMessageBox::Yes | QMessageBox::No)
             == QMessageBox::Yes;
     };
-    dialogs.inform = [](QWidget* parent, const QString& text) {
-        QMessageBox::information(parent, QStringLiteral("Lumo ScreenSaver - Creator"), text);
+    dialogs.inform = [caption](QWidget* parent, const QString& text) {
+        QMessageBox::information(parent, caption(parent), text);
     };
     return dialogs;
 }

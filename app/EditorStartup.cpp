@@ -78,7 +78,7 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
         services.shell,
         services.views,
         preview,
-        [main] { return main->programFolder(); },
+        [main](QWidget* owner) { main->openHelp(owner); },
         [url](QWidget*) -> std::optional<QString> {
             if (url->exec() != QDialog::Accepted)
                 return std::nullopt;

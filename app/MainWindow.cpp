@@ -34,6 +34,7 @@ MainWindow::MainWindow(EditorServices services, QWidget* parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_presence(services.presence.claim(kMainWindowClass))
+    , m_help({services.files, services.shell, services.dialogs.ask, services.dialogs.inform})
 {
     setObjectName("LumoMainFrm");
     setAttribute(Qt::WA_AlwaysShowToolTips); // hints show whether or not the window is active
@@ -287,20 +288,19 @@ void MainWindow::CreateScreenSaverCommand()
 
 void MainWindow::Help2Click()
 {
-    // The help document travels inside the program and is put beside the list files when missing.
-    const std::string placed = joinHostPath(m_programFolder, "Help.chm");
-    QFile carried(QStringLiteral(":/lumo/Help.chm"));
-    if (!m_services.files.exists(placed) && carried.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = carried.readAll();
-        // A failure shows as the shell's failure to open it, which is not reported either.
-        (void)m_services.files.writeFileAtomically(placed, std::string_view(bytes.constData(), bytes.size()));
-    }
-    m_services.shell.open("Help.chm", "", m_programFolder);
+    openHelp(this);
+}
+
+void MainWindow::openHelp(QWidget* owner)
+{
+    m_help.open(owner, m_programFolder);
 }
 
 void MainWindow::Checkforupdates1Click()
 {
-    m_services.shell.open(kMakerWebSite);
+    if (!m_services.shell.open(kMakerWebSite))
+        m_services.dialogs.inform(this, QStringLiteral("No web browser could be started to show %1.")
+                                            .arg(QString::fromLatin1(kMakerWebSite)));
 }
 
 void MainWindow::About1Click()

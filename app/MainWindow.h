@@ -5,6 +5,7 @@
 #pragma once
 
 #include "EditorServices.h"
+#include "HelpDocument.h"
 #include "PlaylistPanel.h"
 #include "app/core/EditorControls.h"
 #include "app/core/SettingsStore.h"
@@ -82,6 +83,8 @@ public:
 
     void CreateScreenSaverCommand();
     void Help2Click();
+    // The help document, for this window and the Creator.
+    void openHelp(QWidget* owner);
     void Checkforupdates1Click();
     void About1Click();
 
@@ -112,6 +115,7 @@ private:
     Peers m_peers;
     std::unique_ptr<QDialog> m_creator;
     std::unique_ptr<platform::PresenceClaim> m_presence;
+    HelpDocument m_help;
 };
 
 } // namespace lumo::app

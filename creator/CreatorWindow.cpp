@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTreeWidget>
@@ -118,6 +119,9 @@ CreatorWindow::CreatorWindow(CreatorServices services, QWidget* parent)
     connect(m_next, &QPushButton::clicked, this, &CreatorWindow::next);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::close);
     connect(m_help, &QPushButton::clicked, this, &CreatorWindow::help);
+    // The window's own help request, on every page.
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this, &CreatorWindow::help);
     connect(m_finish, &QPushButton::clicked, this, &CreatorWindow::finish);
 
     if (m_services.preview) {
@@ -472,7 +476,8 @@ void CreatorWindow::finish()
 
 void CreatorWindow::help()
 {
-    m_services.shell.open("Help.chm", "", m_services.listFolder ? m_services.listFolder() : std::string());
+    if (m_services.help)
+        m_services.help(this);
 }
 
 bool CreatorWindow::mayLeave()

@@ -34,7 +34,7 @@ struct CreatorServices {
     platform::Shell& shell;
     playback::MovieViewFactory views;
     QPointer<CreatorPreviewWindow> preview; // TForm8, which may go first when the program ends
-    std::function<std::string()> listFolder; // where "Help.chm" is
+    std::function<void(QWidget* owner)> help; // the editor's help document
     // The main window's "File URL" dialog: its text when confirmed with OK.
     std::function<std::optional<QString>(QWidget* owner)> askUrl;
     // The main window's "Files search" dialog.

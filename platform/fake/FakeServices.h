@@ -71,9 +71,10 @@ public:
     bool open(const std::string& target, const std::string& parameters, const std::string& workingFolder) override
     {
         calls.push_back({target, parameters, workingFolder});
-        return true;
+        return opens;
     }
     std::vector<Call> calls;
+    bool opens = true; // false: nothing on this machine opens anything
 };
 
 class FakeProgramResources final : public ProgramResources {

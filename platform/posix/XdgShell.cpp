@@ -64,9 +64,12 @@ bool XdgShell::open(const std::string& target, const std::string& parameters, co
     for (const std::string& word : command)
         argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
+    // xdg-open that finds nothing to open the target with ends at once with an error; one that
+    // found it goes on or ends well. Wine runs the program itself: nothing to wait for.
+    const int waitMs = isWindowsProgram(target) ? 0 : m_answerMs;
 
-    // Double fork: the started program is adopted by init and never left as our zombie. A
-    // close-on-exec pipe tells whether the exec itself succeeded.
+    // Double fork: the started program is adopted by init and never left as our zombie. The
+    // middle process watches it for waitMs and reports how it ended, or that it still runs.
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
         return false;
@@ -78,27 +81,37 @@ bool XdgShell::open(const std::string& target, const std::string& parameters, co
     }
     if (child == 0) {
         ::setsid();
-        if (::fork() != 0)
-            ::_exit(0);
-        int error = 0;
-        if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0)
-            error = errno;
-        else
+        const pid_t opener = ::fork();
+        if (opener == 0) {
+            if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0)
+                ::_exit(126);
             ::execv(argv[0], argv.data());
-        if (!error)
-            error = errno;
-        [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
-        ::_exit(127);
+            ::_exit(127);
+        }
+        int outcome = opener < 0 ? 127 : kStillRunning;
+        for (int waited = 0; opener > 0; waited += 20) {
+            int status = 0;
+            const pid_t done = ::waitpid(opener, &status, WNOHANG);
+            if (done == opener) {
+                outcome = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+                break;
+            }
+            if (done < 0 || waited >= waitMs)
+                break;
+            ::usleep(20000);
+        }
+        [[maybe_unused]] const ssize_t written = ::write(report[1], &outcome, sizeof outcome);
+        ::_exit(0);
     }
     ::close(report[1]);
     while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) { }
-    int error = 0;
+    int outcome = 127;
     ssize_t n;
     do {
-        n = ::read(report[0], &error, sizeof error);
+        n = ::read(report[0], &outcome, sizeof outcome);
     } while (n < 0 && errno == EINTR);
     ::close(report[0]);
-    return n == 0;
+    return n == sizeof outcome && (outcome == 0 || outcome == kStillRunning);
 }
 
 } // namespace lumo::platform

@@ -39,6 +39,8 @@ private:
     std::optional<QString> m_chosenFile;
     std::optional<QString> m_chosenFolder;
     int m_folderAsked = 0;
+    QStringList m_told; // questions and notices, in turn
+    bool m_answer = true;
     std::unique_ptr<EditorWindows> m_windows;
 
     EditorServices services()
@@ -50,6 +52,11 @@ private:
             return m_chosenFolder;
         };
         s.dialogs.chooseWizardFolder = [this](QWidget*, const QString&) { return m_chosenFolder; };
+        s.dialogs.ask = [this](QWidget*, const QString& question) {
+            m_told << question;
+            return m_answer;
+        };
+        s.dialogs.inform = [this](QWidget*, const QString& text) { m_told << text; };
         return s;
     }
     MainWindow& main() { return *m_windows->mainWindow(); }
@@ -129,6 +136,9 @@ private slots:
         m_errors.clear();
         m_chosenFile.reset();
         m_chosenFolder.reset();
+        m_told.clear();
+        m_answer = true;
+        m_fake.shell = {};
         m_fake.registry.setString(std::string(kSettingsKey), "Path", m_dir->path());
         setErrorSink([this](const QString& message) { m_errors << message; });
         m_windows = std::make_unique<EditorWindows>(EditorMode::Editor, services());
@@ -465,6 +475,28 @@ private slots:
         m_fake.registry.setNonString(std::string(kSettingsKey), "loop_Checked");
         m_windows = std::make_unique<EditorWindows>(EditorMode::Editor, services());
         QCOMPARE(m_errors, QStringList{"Invalid data type for 'loop_Checked'"});
+    }
+
+    void helpWithoutACHMReaderOffersTheBrowserAndFailuresAreSaid()
+    {
+        m_fake.shell.opens = false;
+        main().findChild<QAction*>("Help2")->trigger();
+        QCOMPARE(m_told.size(), 2);
+        QVERIFY(m_told[0].startsWith("No program on this computer opens the help document Help.chm."));
+        QVERIFY(m_told[1].startsWith("No web browser could be started either"));
+        QCOMPARE(m_fake.shell.calls.back().target, *m_dir / "Help/index.html");
+        for (const char* page : {"index.html", "playlist.html", "creator.html"})
+            QVERIFY2(test::readFile(*m_dir / (std::string("Help/") + page)).find("<title>") != std::string::npos, page);
+        m_told.clear();
+        main().findChild<QAction*>("Checkforupdates1")->trigger();
+        QCOMPARE(m_told, QStringList{QString("No web browser could be started to show %1.").arg(kMakerWebSite)});
+        // Declined: nothing more is tried.
+        m_told.clear();
+        m_answer = false;
+        const size_t calls = m_fake.shell.calls.size();
+        main().findChild<QAction*>("Help2")->trigger();
+        QCOMPARE(m_fake.shell.calls.size(), calls + 1);
+        QCOMPARE(m_told.size(), 1);
     }
 
     void aboutHelpAndTheMakersAddresses()

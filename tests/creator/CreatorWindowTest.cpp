@@ -38,6 +38,7 @@ private:
     std::optional<QString> m_url;
     QStringList m_told;
     bool m_answerYes = true;
+    QList<QWidget*> m_helpAsked;
 
     CreatorServices services()
     {
@@ -45,7 +46,7 @@ private:
                 m_shell,
                 playback::recordingViews(),
                 m_preview.get(),
-                [this] { return m_dir->path(); },
+                [this](QWidget* owner) { m_helpAsked << owner; },
                 [this](QWidget*) { return m_url; },
                 {},
                 {},
@@ -274,8 +275,13 @@ private slots:
         QVERIFY(!m_wizard->isVisible());
         QCOMPARE(m_wizard->result(), int(QDialog::Rejected));
         QVERIFY(!m_preview->isVisible());
+        m_helpAsked.clear();
+        m_wizard->show();
+        m_wizard->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_wizard.get()));
         click("Help");
-        QCOMPARE(m_shell.calls.back().target, std::string("Help.chm"));
+        QTest::keyClick(m_wizard.get(), Qt::Key_F1);
+        QCOMPARE(m_helpAsked, (QList<QWidget*>{m_wizard.get(), m_wizard.get()}));
     }
 
     void deleteSelectedRemovesTheFirstAndSelectsTheNext()

@@ -116,8 +116,14 @@ TEST_F(XdgShellTest, StartsWindowsProgramsWithWine)
 
 TEST_F(XdgShellTest, FailsWhenNothingCanOpenTheTarget)
 {
-    ::setenv("PATH", (m_dir / "empty").c_str(), 1);
     XdgShell shell;
+    // xdg-open ends with its "no program for this" status.
+    test::writeFile(m_dir / "bin/xdg-open", "#!/bin/sh\nexit 3\n");
+    EXPECT_FALSE(shell.open("Help.chm", "", ""));
+    // One that is still running after the wait has started something.
+    test::writeFile(m_dir / "bin/xdg-open", "#!/bin/sh\n/bin/sleep 2\n");
+    EXPECT_TRUE(XdgShell(100).open("Help.chm", "", ""));
+    ::setenv("PATH", (m_dir / "empty").c_str(), 1);
     EXPECT_FALSE(shell.open("http://example.invalid/", "", ""));
     EXPECT_TRUE(XdgShell::commandFor("a.exe", "").empty());
 }
