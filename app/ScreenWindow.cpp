@@ -266,4 +266,13 @@ void ScreenWindow::resizeEvent(QResizeEvent* event)
     setFocus();
 }
 
+void ScreenWindow::setVisible(bool visible)
+{
+    // The movie view's engine joins before the window first reaches the screen, or the window
+    // system would build the window anew when it does.
+    if (visible && !testAttribute(Qt::WA_WState_Created))
+        m_view->prepare();
+    QWidget::setVisible(visible);
+}
+
 } // namespace lumo::app

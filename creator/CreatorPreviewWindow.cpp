@@ -67,4 +67,13 @@ void CreatorPreviewWindow::moveEvent(QMoveEvent* event)
     report();
 }
 
+void CreatorPreviewWindow::setVisible(bool visible)
+{
+    // The movie view's engine joins before the window first reaches the screen, or the window
+    // system would build the window anew when it does.
+    if (visible && !testAttribute(Qt::WA_WState_Created))
+        m_view->prepare();
+    QWidget::setVisible(visible);
+}
+
 } // namespace lumo::creator

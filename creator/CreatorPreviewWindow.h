@@ -30,6 +30,7 @@ public:
     void applyGeometry(const QRect& geometry);
 
 protected:
+    void setVisible(bool visible) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 

@@ -507,4 +507,13 @@ void CreatorWindow::reject()
         QDialog::reject();
 }
 
+void CreatorWindow::setVisible(bool visible)
+{
+    // The movie view's engine joins before the window first reaches the screen, or the window
+    // system would build the window anew when it does.
+    if (visible && !testAttribute(Qt::WA_WState_Created))
+        m_st->prepare();
+    QDialog::setVisible(visible);
+}
+
 } // namespace lumo::creator

@@ -69,6 +69,7 @@ public:
     void requestAbort() { m_abort = true; }
 
 protected:
+    void setVisible(bool visible) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;

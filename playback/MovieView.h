@@ -34,6 +34,10 @@ public:
     // The player engine behind the view, with its version, when it is not the Flash control.
     virtual std::string engineName() const { return {}; }
     virtual void loadMovie(int layer, const std::string& location) = 0;
+    // Starts now what the view would start at its first showing. A window that holds the view from
+    // the start calls it before it is first shown: adding the engine's surface to a window already
+    // on screen makes the window system build that window anew (it jumps, loses its place).
+    virtual void prepare() { }
 };
 
 using MovieViewFactory = std::function<std::unique_ptr<MovieView>(QWidget* parent)>;

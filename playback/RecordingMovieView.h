@@ -35,6 +35,8 @@ public:
     int version = 10 << 16;
     std::string engine; // empty: the view stands for the Flash control
     std::string engineName() const override { return engine; }
+    void prepare() override { ++prepared; }
+    int prepared = 0; // times asked to start before its window first shows
 
 private:
     std::string m_movie;

@@ -37,6 +37,7 @@ public:
     int flashVersion() override;
     std::string engineName() const override;
     void loadMovie(int layer, const std::string& location) override;
+    void prepare() override { startEngine(); }
 
     // The page has loaded and everything asked before has been applied.
     bool ready() const { return m_ready; }

@@ -78,6 +78,8 @@ private:
         const QString shots = qEnvironmentVariable("LUMO_WIZARD_SHOTS");
         const auto keep
             = [this, shots] { m_wizard->grab().save(QString("%1/page%2.png").arg(shots).arg(m_wizard->page() + 1)); };
+        if (!shots.isEmpty() && m_wizard->page() == 0)
+            keep();
         if (!shots.isEmpty() && m_wizard->page() == 4)
             QTimer::singleShot(0, this, keep);
         get<QPushButton>(name)->click();
@@ -107,6 +109,11 @@ private slots:
 
     void thePagesFollowInOrderAndAnEmptyListStopsTheFirstStep()
     {
+        // The logo view started before the wizard first reached the screen, and only then.
+        QCOMPARE(st().prepared, 1);
+        m_wizard->hide();
+        m_wizard->show();
+        QCOMPARE(st().prepared, 1);
         QVERIFY(get<QPushButton>("Next")->isDefault()); // Enter goes on
         QVERIFY(get<QPushButton>("Next")->isDefault()); // Enter goes on
         QCOMPARE(m_wizard->windowTitle(), QString("Lumo ScreenSaver - Creator"));

@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -179,6 +180,28 @@ private slots:
         SetWaveMute(level, false);
         QCOMPARE(volume(), 1.0);
         m_window.reset(); // the view goes before the level it follows
+    }
+
+    void aWindowKeepsItsNativeWindowWhenItsViewFirstShows()
+    {
+        // As in the Creator: the view waits on a page that is not the first.
+        QWidget window;
+        auto* pages = new QStackedWidget(&window);
+        pages->setGeometry(0, 0, 320, 240);
+        pages->addWidget(new QWidget);
+        auto* page = new QWidget;
+        pages->addWidget(page);
+        auto* view = new playback::RuffleMovieView(m_waveOut, page);
+        view->setGeometry(0, 0, 320, 240);
+        window.resize(320, 240);
+        view->prepare();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const WId before = window.winId();
+        pages->setCurrentIndex(1);
+        QTRY_VERIFY_WITH_TIMEOUT(view->ready(), 20000);
+        QTest::qWait(200);
+        QCOMPARE(window.winId(), before);
     }
 
     void whatIsNoMovieLeavesTheViewBlack()
