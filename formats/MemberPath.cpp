@@ -1,6 +1,7 @@
 #include "MemberPath.h"
 
 #include "common/Codepage.h"
+#include "common/WindowsNames.h"
 #include "platform/Host.h"
 
 #include <algorithm>
@@ -30,19 +31,15 @@ std::vector<std::string> components(const std::string& path)
     return parts;
 }
 
-// Why a path element cannot stand in a Windows name, or empty when it can.
+// Why a path element cannot stand in a Windows path, or empty when it can. An empty element or
+// "." in a folder is no name and stays out of the host path.
 std::string badElement(const std::string& element)
 {
     if (element == "..")
         return "it climbs out of the destination with \"..\"";
-    for (const char c : element) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20)
-            return "it holds a control character";
-        if (std::string_view(":*?\"<>|").find(c) != std::string_view::npos)
-            return std::string("it holds the character '") + c + "'";
-    }
-    return {};
+    if (element.empty() || element == ".")
+        return {};
+    return whyNotWindowsName(element);
 }
 
 Error refused(const std::string& member, const std::string& sourceName, const std::string& why)
@@ -61,6 +58,10 @@ Result<StoredName> storedNameOf(const std::string& relativeFolder, const std::st
     if (!storedFolder || !storedName)
         return Error{"\"" + fullPath
                      + "\" cannot be packed: " + (storedFolder ? storedName.message() : storedFolder.message())};
+    // What unpacking would refuse is not packed: the archive would not come out again.
+    for (const std::string& element : components(folder + "\\" + name))
+        if (const std::string why = badElement(element); !why.empty() && element != "..")
+            return Error{"\"" + fullPath + "\" cannot be packed: Windows would not take its name (" + why + ")"};
     if (storedFolder->size() > kMaxField || storedName->size() > kMaxField)
         return Error{"\"" + fullPath + "\" cannot be packed: its "
                      + (storedName->size() > kMaxField ? "name" : "folder")

@@ -1,7 +1,8 @@
 // Archive member names between the host and the archive. Stored names are Windows-1252 with "\"
 // between folders; host names are UTF-8 with the host's separator. Unpacking accepts only names
 // that stay inside the destination: no absolute path, drive, UNC or "\\?\" prefix, no ".." in any
-// position ("\" and "/" alike), no character Windows forbids in a name.
+// position ("\" and "/" alike), no name Windows refuses (characters it forbids, control characters,
+// a trailing dot or space, device names). Packing refuses the same names, so what it packs unpacks.
 #pragma once
 
 #include "platform/FileSystem.h"

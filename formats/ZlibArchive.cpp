@@ -9,7 +9,6 @@
 
 #include <zlib.h>
 
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -199,7 +198,8 @@ Status ZlibMultiple::walk(const std::string& root, const std::string& relative, 
         return {};
     for (const platform::FolderEntry& entry : *entries) {
         const std::string full = folder + entry.name;
-        if (full == skip)
+        // The archive being written is never packed into itself, nor are its temporary files.
+        if (!skip.empty() && (full == skip || full.rfind(skip + ".lumo-", 0) == 0))
             continue;
         if (entry.isFolder) {
             if (recursive)
@@ -233,34 +233,48 @@ Result<std::string> ZlibMultiple::CompressDirectory(const std::string& folder, b
 
 Status ZlibMultiple::CompressDirectory(const std::string& folder, bool recursive, const std::string& archivePath)
 {
-    static std::atomic<unsigned> counter{0};
-    m_files.removeFile(archivePath);
-    const std::string temp = archivePath + ".partial-" + std::to_string(++counter);
-    Result<std::unique_ptr<platform::OutputFile>> out = m_files.createFile(temp);
+    // Written beside the archive under a temporary name; the old archive stays until the new one
+    // is complete, and a pack that fails or is killed leaves it as it was.
+    Result<std::unique_ptr<platform::OutputFile>> out = m_files.replaceFile(archivePath);
     if (!out)
-        return platform::cannotCreateFile(archivePath, out.message());
+        return out.error();
     std::string root = folder;
     if (root.empty() || root.back() != kSep)
         root += kSep;
-    Status packed = walk(root, "", recursive, temp, [&](std::string_view bytes) { return (*out)->write(bytes); });
-    if (packed) {
-        packed = (*out)->close();
-        if (packed && !m_files.renameReplacing(temp, archivePath))
-            packed = platform::cannotCreateFile(archivePath, "The packed archive could not be given its name.");
-    }
-    out->reset();
-    if (!packed)
-        m_files.removeFile(temp);
-    return packed;
+    if (Status packed
+        = walk(root, "", recursive, archivePath, [&](std::string_view bytes) { return (*out)->write(bytes); });
+        !packed)
+        return packed;
+    return (*out)->close();
 }
 
 Status ZlibMultiple::DecompressFile(const std::string& archivePath, const std::string& destination, bool overwrite,
                                     bool relativePaths)
 {
+    const std::string sourceName = "\"" + archivePath + "\"";
+    // A first pass over the headers: an archive with a member that would be refused is refused
+    // before any byte of it lands.
+    {
+        Result<std::unique_ptr<platform::InputFile>> in = m_files.openForReading(archivePath);
+        if (!in)
+            return in.error();
+        ArchiveReader reader(**in, sourceName);
+        for (;;) {
+            Result<std::optional<MemberHeader>> header = reader.nextHeader();
+            if (!header)
+                return header.error();
+            if (!*header)
+                break;
+            if (Result<HostMember> member = hostMemberOf((*header)->folder, (*header)->name, sourceName); !member)
+                return member.error();
+            if (Status skipped = reader.skipData(**header); !skipped)
+                return skipped;
+        }
+    }
     Result<std::unique_ptr<platform::InputFile>> in = m_files.openForReading(archivePath);
     if (!in)
         return in.error();
-    if (Status s = DecompressStream(**in, destination, overwrite, relativePaths, "\"" + archivePath + "\""); !s)
+    if (Status s = DecompressStream(**in, destination, overwrite, relativePaths, sourceName); !s)
         return s;
     if (OnCompletedAction)
         OnCompletedAction();
@@ -300,9 +314,12 @@ Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::st
         bool writeFile = true;
         if (OnDecompressingFile)
             OnDecompressingFile(target, writeFile);
+        // Written beside the target and given its name only once it inflated whole to its stated
+        // size: an old file of that name stays as it was until then, and the name is replaced, never
+        // the file behind it (a link, or a file with other names).
         std::unique_ptr<platform::OutputFile> out;
         if (writeFile) {
-            Result<std::unique_ptr<platform::OutputFile>> created = m_files.createFile(target);
+            Result<std::unique_ptr<platform::OutputFile>> created = m_files.replaceFile(target);
             if (!created)
                 return created.error();
             out = std::move(*created);
@@ -311,12 +328,11 @@ Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::st
         Result<std::uint64_t> inflated
             = inflateMember(*data, static_cast<std::uint32_t>(stored.uncompressedSize), out.get(), memberName,
                             sourceName, [&](std::uint64_t written) { progress(written, total); });
-        if (out) {
-            if (Status closed = out->close(); inflated && !closed)
-                return closed;
-        }
         if (!inflated)
             return inflated.error();
+        if (out)
+            if (Status closed = out->close(); !closed)
+                return closed;
         if (OnDecompressedFile)
             OnDecompressedFile(target, static_cast<std::uint32_t>(*inflated));
     }

@@ -6,6 +6,7 @@
 #include "Result.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -83,6 +84,12 @@ public:
     virtual Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& path) = 0;
     Status writeFileAtomically(const std::string& path, std::string_view bytes);
 };
+
+// The temporary files a writer makes beside path are named "<path>.lumo-<process id>-<unique>", so
+// the ones a killed writer left are known by their name: removeStaleTemporaries removes those of
+// path whose process is gone (alive(id) false), never a live writer's.
+std::string temporaryNamePrefix(const std::string& path, unsigned long processId);
+void removeStaleTemporaries(FileSystem& files, const std::string& path, const std::function<bool(unsigned long)>& alive);
 
 Error cannotCreateFile(const std::string& path, const std::string& reason);
 Error cannotOpenFile(const std::string& path, const std::string& reason);

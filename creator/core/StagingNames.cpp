@@ -1,27 +1,10 @@
 #include "StagingNames.h"
 
-#include "common/Text.h"
-
-#include <array>
-#include <string_view>
+#include <string>
 
 namespace lumo::creator {
 
 namespace {
-
-bool isDeviceName(const std::string& name)
-{
-    // Windows takes the part before the first dot, without trailing spaces, as the device.
-    std::string base = upperAscii(name.substr(0, name.find('.')));
-    while (!base.empty() && base.back() == ' ')
-        base.pop_back();
-    static constexpr std::array<std::string_view, 4> kPlain{"CON", "PRN", "AUX", "NUL"};
-    for (std::string_view device : kPlain)
-        if (base == device)
-            return true;
-    return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) && base[3] >= '1'
-        && base[3] <= '9';
-}
 
 std::string folded(const std::string& name)
 {
@@ -40,21 +23,6 @@ std::string numbered(const std::string& name, int n)
 }
 
 } // namespace
-
-std::string windowsFileName(const std::string& name)
-{
-    std::string out = name;
-    for (char& c : out) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
-            c = '_';
-    }
-    for (size_t end = out.size(); end > 0 && (out[end - 1] == '.' || out[end - 1] == ' '); --end)
-        out[end - 1] = '_';
-    if (out.empty())
-        return "_";
-    return isDeviceName(out) ? "_" + out : out;
-}
 
 void StagingNames::reserve(const std::string& name)
 {

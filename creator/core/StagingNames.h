@@ -5,13 +5,12 @@
 // case) is numbered: "name (2).swf". The same source asked twice gets the same name.
 #pragma once
 
+#include "common/WindowsNames.h"
+
 #include <map>
 #include <string>
 
 namespace lumo::creator {
-
-// The name with every character Windows refuses replaced by "_" and a device name prefixed by "_".
-std::string windowsFileName(const std::string& name);
 
 class StagingNames {
 public:

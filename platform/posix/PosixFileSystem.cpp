@@ -4,6 +4,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -287,7 +288,10 @@ Result<std::string> PosixFileSystem::readFile(const std::string& path)
 
 Result<std::unique_ptr<OutputFile>> PosixFileSystem::replaceFile(const std::string& path)
 {
-    std::string temporary = path + ".XXXXXX";
+    removeStaleTemporaries(*this, path, [](unsigned long id) {
+        return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+    });
+    std::string temporary = temporaryNamePrefix(path, static_cast<unsigned long>(::getpid())) + "XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return cannotCreateFile(path, systemErrorText(errno));

@@ -292,8 +292,18 @@ Result<std::string> Win32FileSystem::readFile(const std::string& path)
 
 Result<std::unique_ptr<OutputFile>> Win32FileSystem::replaceFile(const std::string& path)
 {
-    std::string temporary = path + ".tmp" + std::to_string(GetCurrentProcessId());
-    HANDLE file = CreateFileW(widen(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    removeStaleTemporaries(*this, path, [](unsigned long id) {
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+        if (!process)
+            return GetLastError() != ERROR_INVALID_PARAMETER; // no such process
+        const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+        CloseHandle(process);
+        return running;
+    });
+    static unsigned counter = 0;
+    std::string temporary = temporaryNamePrefix(path, GetCurrentProcessId()) + std::to_string(++counter);
+    // CREATE_NEW: a name that stands already (a link among them) is never written through.
+    HANDLE file = CreateFileW(widen(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return cannotCreateFile(path, win32ErrorText(GetLastError()));

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace lumo::platform {
 
@@ -40,6 +42,29 @@ TEST(PosixFileSystem, AReplacingFileTakesThePlaceOnlyWhenClosed)
 
     const Status noFolder = files.writeFileAtomically(dir / "missing/a.lis", "x");
     EXPECT_EQ(noFolder.message().rfind("Cannot create file \"" + dir / "missing/a.lis" + "\". ", 0), 0u);
+}
+
+TEST(PosixFileSystem, TemporariesOfWritersThatDiedAreRemovedByTheNextWriter)
+{
+    test::TempDir dir;
+    PosixFileSystem files;
+    const std::string target = dir / "out.lis";
+    // A process that has ended, and one that runs (this one's parent).
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ASSERT_GT(gone, 0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string dead = temporaryNamePrefix(target, static_cast<unsigned long>(gone)) + "a1b2c3";
+    const std::string live = temporaryNamePrefix(target, static_cast<unsigned long>(::getppid())) + "d4e5f6";
+    const std::string other = dir / "other.lis.lumo-1-x"; // another output's
+    for (const std::string& path : {dead, live, other})
+        test::writeFile(path, "left");
+    ASSERT_TRUE(files.writeFileAtomically(target, "new"));
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    EXPECT_TRUE(std::filesystem::exists(live));
+    EXPECT_TRUE(std::filesystem::exists(other));
+    EXPECT_EQ(test::readFile(target), "new");
 }
 
 } // namespace lumo::platform
