@@ -141,8 +141,9 @@ bool StoredFile::SaveToFile(const std::string& path, bool createPath)
         for (size_t sep = path.find(kSep, 1); sep != std::string::npos; sep = path.find(kSep, sep + 1))
             files.createFolder(path.substr(0, sep));
     }
+    // Written beside path and given its name only when whole: an old file stays until then.
     bool success = false;
-    if (auto out = files.createFile(path)) {
+    if (auto out = files.replaceFile(path)) {
         success = (*out)->write(m_bytes).ok() && (*out)->close().ok();
     }
     if (success && m_storage.autoExtract.RemoveOnTerminate)

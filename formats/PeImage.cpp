@@ -281,6 +281,8 @@ Status PeImage::writeWithResources(const std::vector<ResourceEntry>& entries, pl
         treeEndPadded = old->rawSize;
     } else {
         // A new section at the end of the image; the old one stays where other data may point.
+        if (m_sections.size() >= 0xFFFF)
+            return fail("has 65,535 sections, the most its header can count: there is no room for another");
         std::uint64_t firstRaw = m_sizeOfHeaders;
         for (const PeSection& s : m_sections)
             if (s.rawSize)

@@ -77,6 +77,8 @@ public:
     virtual bool renameReplacing(const std::string& from, const std::string& to) = 0;
 
     virtual Result<std::string> readFile(const std::string& path) = 0;
+    // The path with every link in it followed, naming the file itself; path when it cannot be told.
+    virtual std::string finalPath(const std::string& path) { return path; }
     // A file that takes path's place when it is closed: written beside path under a temporary name,
     // then renamed over it with the mode of the file it replaces, so that a reader sees the old bytes
     // or the new ones, never a mix. Destroyed without close(), it is removed and path stays as it was.

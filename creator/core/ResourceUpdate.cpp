@@ -29,7 +29,8 @@ Result<ResourceUpdate> ResourceUpdate::begin(platform::FileSystem& files, const 
     Result<std::vector<ResourceEntry>> resources = image->resources();
     if (!resources)
         return resources.error();
-    return ResourceUpdate(files, executable, std::move(*image), std::move(*resources));
+    // The executable is edited where it lies: through a link, its target is replaced, not the link.
+    return ResourceUpdate(files, files.finalPath(executable), std::move(*image), std::move(*resources));
 }
 
 void ResourceUpdate::update(const ResourceId& type, const ResourceId& name, std::uint16_t language,

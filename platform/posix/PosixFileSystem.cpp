@@ -1,6 +1,7 @@
 #include "PosixFileSystem.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -77,6 +78,12 @@ bool PosixFileSystem::removeEmptyFolder(const std::string& path)
 bool PosixFileSystem::createFolder(const std::string& path)
 {
     return ::mkdir(path.c_str(), 0777) == 0 || isFolder(path);
+}
+
+std::string PosixFileSystem::finalPath(const std::string& path)
+{
+    const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr), std::free);
+    return resolved ? std::string(resolved.get()) : path;
 }
 
 Result<std::string> PosixFileSystem::createPrivateFolder(const std::string& parent, const std::string& prefix)

@@ -32,7 +32,7 @@ Status unpackProject(platform::FileSystem& files, platform::ProgramResources& re
         return archive.error();
     files.createFolder(folder);
     const std::string archivePath = inWorkFolder(folder, "files.lis");
-    Result<std::unique_ptr<platform::OutputFile>> out = files.createFile(archivePath);
+    Result<std::unique_ptr<platform::OutputFile>> out = files.replaceFile(archivePath);
     if (!out)
         return out.error();
     if (Status written = (*out)->write(*archive); !written)

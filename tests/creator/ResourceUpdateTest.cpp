@@ -253,6 +253,18 @@ TEST_F(ResourceUpdateTest, ADataFileThatChangesWhileItIsAddedLeavesTheFileAsItWa
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.path()), {}), 2) << "no temporary file is left";
 }
 
+TEST_F(ResourceUpdateTest, ThroughALinkTheFileItNamesIsEdited)
+{
+    std::filesystem::create_symlink(exe(), m_dir / "link.exe");
+    test::writeFile(m_dir / "file.lis", "project");
+    ASSERT_TRUE(AddFileResource(m_files, m_dir / "file.lis", m_dir / "link.exe", ResourceId::id(10),
+                                ResourceId::name("FILELIST")));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "link.exe")) << "the link stays a link";
+    const std::vector<Listed> resources = listed(exe());
+    EXPECT_TRUE(std::any_of(resources.begin(), resources.end(),
+                            [](const Listed& r) { return r.name == "FILELIST" && r.data == "project"; }));
+}
+
 // Every kind of image: PE32 and PE32+, resources followed by .reloc, last, or absent; with an overlay.
 class SmallImages : public ::testing::TestWithParam<const char*> {
 protected:
