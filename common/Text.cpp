@@ -82,12 +82,15 @@ size_t utf8SequenceAt(std::string_view text, size_t i)
 
 } // namespace
 
-std::string escapedForDisplay(std::string_view text)
+std::string escapedForDisplay(std::string_view text, size_t limit)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
+    size_t shown = 0;
+    for (size_t i = 0; i < text.size(); ++shown) {
+        if (shown == limit)
+            return out + "...";
         const auto c = static_cast<unsigned char>(text[i]);
         const size_t length = utf8SequenceAt(text, i);
         if (length == 0 || c < 0x20 || c == 0x7F) {

@@ -18,7 +18,7 @@ std::optional<int> parseInteger(std::string_view text);
 
 // A name from a file or the command line as it may be shown: valid UTF-8 stays as it is; control
 // characters and bytes that are no UTF-8 become \xNN, so nothing in a name can steer a terminal or
-// hide what it is.
-std::string escapedForDisplay(std::string_view text);
+// hide what it is. Past limit characters of the text, the rest gives way to "...".
+std::string escapedForDisplay(std::string_view text, size_t limit = std::string_view::npos);
 
 } // namespace lumo

@@ -3,6 +3,7 @@
 #include "ByteReader.h"
 
 #include "common/Codepage.h"
+#include "common/Text.h"
 
 #include <algorithm>
 
@@ -10,11 +11,8 @@ namespace lumo::formats {
 
 std::string MemberHeader::displayName() const
 {
-    // Control characters in a damaged name would garble a message or a terminal.
-    std::string shown = cp1252ToUtf8(folder + name);
-    std::replace_if(
-        shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
-    return shown;
+    // A damaged name may hold anything: shown escaped and cut short, an error stays one line.
+    return escapedForDisplay(cp1252ToUtf8(folder + name), kShownNameLength);
 }
 
 Error ArchiveReader::readError(const std::string& member, const std::string& detail) const

@@ -1,7 +1,9 @@
 #include "MemberPath.h"
 
 #include "common/Codepage.h"
+#include "common/Text.h"
 #include "common/WindowsNames.h"
+#include "ArchiveReader.h"
 #include "platform/Host.h"
 
 #include <algorithm>
@@ -74,7 +76,7 @@ Result<HostMember> hostMemberOf(const std::string& storedFolder, const std::stri
 {
     const std::string folder = cp1252ToUtf8(storedFolder);
     const std::string name = cp1252ToUtf8(storedName);
-    const std::string member = folder + name;
+    const std::string member = escapedForDisplay(folder + name, kShownNameLength);
     if (!folder.empty() && (folder.front() == '\\' || folder.front() == '/'))
         return refused(member, sourceName, "its folder is an absolute path");
     if (name.empty() || name == "." || name == "..")

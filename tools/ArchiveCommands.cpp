@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "common/Codepage.h"
+#include "common/Text.h"
 #include "formats/ArchiveReader.h"
 #include "formats/ZlibArchive.h"
 #include "platform/Host.h"
@@ -78,7 +79,7 @@ int archiveCommand(const Args& args)
         if (!members)
             return fail(members.message());
         for (const formats::MemberHeader& m : *members)
-            std::cout << cp1252ToUtf8(m.folder) << "\t" << cp1252ToUtf8(m.name) << "\t" << m.uncompressedSize << "\t"
+            std::cout << escapedForDisplay(cp1252ToUtf8(m.folder)) << "\t" << escapedForDisplay(cp1252ToUtf8(m.name)) << "\t" << m.uncompressedSize << "\t"
                       << m.compressedSize << "\n";
         return 0;
     }

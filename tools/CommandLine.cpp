@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "common/PathRules.h"
+#include "common/Text.h"
 
 #include <algorithm>
 #include <iostream>
@@ -10,7 +11,8 @@ namespace lumo::tool {
 
 int fail(const std::string& message)
 {
-    std::cerr << "lumo-tool: " << message << "\n";
+    // One line whatever the message carries: names from files may hold anything.
+    std::cerr << "lumo-tool: " << escapedForDisplay(message) << "\n";
     return 1;
 }
 

@@ -68,7 +68,7 @@ int storageCommand(const Args& args)
         if (!storage)
             return fail(storage.message());
         for (int i = 0; i < (*storage)->Count(); ++i)
-            std::cout << i << "\t" << (*storage)->file(i).name() << "\t" << (*storage)->file(i).size() << "\n";
+            std::cout << i << "\t" << escapedForDisplay((*storage)->file(i).name()) << "\t" << (*storage)->file(i).size() << "\n";
         return 0;
     }
     if (command == "extract") {

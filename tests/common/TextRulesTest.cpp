@@ -36,6 +36,9 @@ TEST(EscapedForDisplay, KeepsUtf8AndEscapesControlsAndStrayBytes)
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(escapedForDisplay(in), out) << in;
+    // Cut by characters, never inside one.
+    EXPECT_EQ(escapedForDisplay("ab\xC3\xA9" "cd", 3), "ab\xC3\xA9...");
+    EXPECT_EQ(escapedForDisplay("abc", 3), "abc");
 }
 
 TEST(ParseInteger, AcceptsOnlySignedDecimalsThatFit)

@@ -281,6 +281,7 @@ TEST_F(ZlibArchiveTest, RefusesMembersThatWouldLandOutsideTheDestination)
         {"", "x:stream", "':'"},
         {"", "what?.txt", "'?'"},
         {"", "bell\x07.txt", "control character"},
+        {"", std::string("esc\x1B[2J\nnul\0", 12) + std::string(230, 'x'), "esc\\x1B[2J\\x0Anul\\x00xxx"},
         {"ok\\bad|dir\\", "x.txt", "'|'"},
         {"", "CON", "Windows device"},
         {"", "nul.txt", "Windows device"},
@@ -299,6 +300,9 @@ TEST_F(ZlibArchiveTest, RefusesMembersThatWouldLandOutsideTheDestination)
         EXPECT_NE(unpacked.message().find("is refused"), std::string::npos) << unpacked.message();
         EXPECT_NE(unpacked.message().find(c.mentions), std::string::npos) << unpacked.message();
         EXPECT_NE(unpacked.message().find("crafted.lis"), std::string::npos);
+        // A name that carries control characters is shown escaped: the message stays one line.
+        EXPECT_EQ(unpacked.message().find_first_of(std::string("\x07\x1B\n\0", 4)), std::string::npos)
+            << unpacked.message();
         // From a stream, members before it stay; nothing of the refused one exists anywhere.
         EXPECT_EQ(test::readFile(out + "/first.txt"), "abc");
         EXPECT_EQ(std::distance(fs::recursive_directory_iterator(out), {}), 1) << c.folder << c.name;
