@@ -1,9 +1,11 @@
 // Peak memory while packing a large tree to a file: makes the tree (default 1 GiB in 64 MiB files,
-// under the temporary folder), packs it, and prints the peak resident size.
+// under the temporary folder; lumo_pack_memory TOTAL_MIB FILE_MIB for others, 1024 1024 for one
+// 1 GiB movie), packs it, and prints the peak resident size.
 #include "formats/ZlibArchive.h"
 
 #include "platform/posix/PosixFileSystem.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,15 +17,16 @@
 int main(int argc, char** argv)
 {
     const long long totalMiB = argc > 1 ? std::atoll(argv[1]) : 1024;
+    const long long fileMiB = argc > 2 ? std::max(1LL, std::atoll(argv[2])) : 64;
     const std::string root = (std::filesystem::temp_directory_path() / "lumo-pack-memory").string();
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root + "/tree/sub");
     std::mt19937 random(1);
     std::string chunk(1 << 20, '\0');
-    for (long long file = 0; file * 64 < totalMiB; ++file) {
+    for (long long file = 0; file * fileMiB < totalMiB; ++file) {
         std::ofstream out(root + (file % 2 ? "/tree/sub/f" : "/tree/f") + std::to_string(file) + ".bin",
                           std::ios::binary);
-        for (int mib = 0; mib < 64; ++mib) {
+        for (long long mib = 0; mib < fileMiB; ++mib) {
             for (size_t i = 0; i < chunk.size(); i += 4)
                 chunk[i] = static_cast<char>(random() % 16); // compressible, not trivially
             out << chunk;

@@ -6,6 +6,7 @@
 
 #include "common/Codepage.h"
 #include "platform/Host.h"
+#include "platform/MemoryFile.h"
 
 #include <zlib.h>
 
@@ -29,7 +30,8 @@ public:
     Deflater(const Deflater&) = delete;
     Deflater& operator=(const Deflater&) = delete;
 
-    Status feed(std::string_view input, int flush, std::string& out)
+    // Compresses input and writes what comes out to out.
+    Status feed(std::string_view input, int flush, platform::OutputFile& out)
     {
         if (m_status != Z_OK)
             return Error{zlibMessage(m_status)};
@@ -43,7 +45,8 @@ public:
             rc = deflate(&m_z, flush);
             if (rc == Z_STREAM_ERROR)
                 return Error{zlibMessage(rc)};
-            out.append(buffer, sizeof buffer - m_z.avail_out);
+            if (Status written = out.write(std::string_view(buffer, sizeof buffer - m_z.avail_out)); !written)
+                return written;
         } while (m_z.avail_out == 0 || (flush == Z_FINISH && rc != Z_STREAM_END));
         return {};
     }
@@ -136,7 +139,7 @@ void ZlibMultiple::progress(std::uint64_t position, std::uint64_t total)
 }
 
 Status ZlibMultiple::addMember(const std::string& fullPath, const std::string& relative, const std::string& name,
-                               const Sink& sink)
+                               platform::OutputFile& out)
 {
     Result<StoredName> stored = storedNameOf(StorePaths ? relative : std::string(), name, fullPath);
     if (!stored)
@@ -150,17 +153,31 @@ Status ZlibMultiple::addMember(const std::string& fullPath, const std::string& r
     if (OnCompressingFile)
         OnCompressingFile(fullPath);
 
+    // The header goes first with its sizes left open; the member is compressed straight into the
+    // output, and the sizes are written into the header once known: one chunk in memory at a time.
+    std::string header;
+    header += static_cast<char>(stored->folder.size());
+    header += stored->folder;
+    header += static_cast<char>(stored->name.size());
+    header += stored->name;
+    const std::uint64_t sizesAt = out.written() + header.size();
+    header.append(8, '\0');
+    if (Status s = out.write(header); !s)
+        return s;
+    const std::uint64_t dataStart = out.written();
+
     // Read and compressed in large chunks (deflate's output does not depend on how its input is
     // cut); the progress reports step by 1024 bytes and end with the read that returns nothing.
     Deflater deflater;
-    std::string compressed;
     std::uint64_t read = 0;
     std::vector<char> chunk(kChunk);
     for (;;) {
         Result<size_t> n = (*input)->read(chunk.data(), chunk.size());
         if (!n)
             return platform::cannotOpenFile(fullPath, n.message());
-        if (Status fed = deflater.feed(std::string_view(chunk.data(), *n), Z_NO_FLUSH, compressed); !fed)
+        if (read + *n > kMaxFileSize)
+            return Error{"\"" + fullPath + "\" grew to 2 GiB or more while it was packed"};
+        if (Status fed = deflater.feed(std::string_view(chunk.data(), *n), Z_NO_FLUSH, out); !fed)
             return fed;
         for (size_t step = kPiece; step < *n + kPiece; step += kPiece)
             progress(read + std::min(step, *n), size);
@@ -170,26 +187,22 @@ Status ZlibMultiple::addMember(const std::string& fullPath, const std::string& r
             break;
         }
     }
-    if (Status finished = deflater.feed({}, Z_FINISH, compressed); !finished)
+    if (Status finished = deflater.feed({}, Z_FINISH, out); !finished)
         return finished;
+    const std::uint64_t compressed = out.written() - dataStart;
+    if (compressed > kMaxFileSize)
+        return Error{"\"" + fullPath + "\" compresses to 2 GiB or more, more than an archive member can hold"};
     if (OnCompressedFile)
         OnCompressedFile(fullPath);
-
-    std::string header;
-    header += static_cast<char>(stored->folder.size());
-    header += stored->folder;
-    header += static_cast<char>(stored->name.size());
-    header += stored->name;
     // The size as the file was read: it may have changed since it was opened.
-    putU32(header, static_cast<std::uint32_t>(read));
-    putU32(header, static_cast<std::uint32_t>(compressed.size()));
-    if (Status s = sink(header); !s)
-        return s;
-    return sink(compressed);
+    std::string sizes;
+    putU32(sizes, static_cast<std::uint32_t>(read));
+    putU32(sizes, static_cast<std::uint32_t>(compressed));
+    return out.writeAt(sizesAt, sizes);
 }
 
 Status ZlibMultiple::walk(const std::string& root, const std::string& relative, bool recursive, const std::string& skip,
-                          const Sink& sink)
+                          platform::OutputFile& out)
 {
     const std::string folder = root + relative;
     // A folder that cannot be listed holds nothing to pack.
@@ -203,14 +216,14 @@ Status ZlibMultiple::walk(const std::string& root, const std::string& relative, 
             continue;
         if (entry.isFolder) {
             if (recursive)
-                if (Status s = walk(root, relative + entry.name + kSep, recursive, skip, sink); !s)
+                if (Status s = walk(root, relative + entry.name + kSep, recursive, skip, out); !s)
                     return s;
             continue;
         }
         // A link counts as the file it names; a link to a folder is never walked into.
         if (entry.isLink && !m_files.fileSize(full))
             continue;
-        if (Status s = addMember(full, relative, entry.name, sink); !s)
+        if (Status s = addMember(full, relative, entry.name, out); !s)
             return s;
     }
     return {};
@@ -221,14 +234,10 @@ Result<std::string> ZlibMultiple::CompressDirectory(const std::string& folder, b
     std::string root = folder;
     if (root.empty() || root.back() != kSep)
         root += kSep;
-    std::string archive;
-    const Status s = walk(root, "", recursive, "", [&](std::string_view bytes) -> Status {
-        archive += bytes;
-        return {};
-    });
-    if (!s)
+    platform::MemoryOutputFile archive;
+    if (const Status s = walk(root, "", recursive, "", archive); !s)
         return s.error();
-    return archive;
+    return std::move(archive.bytes());
 }
 
 Status ZlibMultiple::CompressDirectory(const std::string& folder, bool recursive, const std::string& archivePath)
@@ -241,9 +250,7 @@ Status ZlibMultiple::CompressDirectory(const std::string& folder, bool recursive
     std::string root = folder;
     if (root.empty() || root.back() != kSep)
         root += kSep;
-    if (Status packed
-        = walk(root, "", recursive, archivePath, [&](std::string_view bytes) { return (*out)->write(bytes); });
-        !packed)
+    if (Status packed = walk(root, "", recursive, archivePath, **out); !packed)
         return packed;
     return (*out)->close();
 }

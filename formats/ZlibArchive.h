@@ -61,8 +61,9 @@ public:
 
     // The archive of the folder's files, in memory.
     Result<std::string> CompressDirectory(const std::string& folder, bool recursive);
-    // Deletes the archive file, packs into a temporary file beside it (one member's compressed data
-    // in memory at a time), then gives it the archive's name. A failed pack leaves no file.
+    // Packs into a temporary file beside the archive, each member compressed straight into it (one
+    // chunk in memory at a time), then gives it the archive's name. A failed or killed pack leaves
+    // the old archive as it was.
     Status CompressDirectory(const std::string& folder, bool recursive, const std::string& archivePath);
 
     Status DecompressFile(const std::string& archivePath, const std::string& destination, bool overwrite,
@@ -72,11 +73,10 @@ public:
                             bool relativePaths, const std::string& sourceName = "the archive");
 
 private:
-    using Sink = std::function<Status(std::string_view)>;
     Status walk(const std::string& root, const std::string& relative, bool recursive, const std::string& skip,
-                const Sink& sink);
+                platform::OutputFile& out);
     Status addMember(const std::string& fullPath, const std::string& relative, const std::string& name,
-                     const Sink& sink);
+                     platform::OutputFile& out);
     void progress(std::uint64_t position, std::uint64_t total);
 
     platform::FileSystem& m_files;
