@@ -21,14 +21,22 @@ bool createFolders(platform::FileSystem& files, const std::string& folder)
 
 Status seedListFolder(platform::Registry& registry, platform::FileSystem& files, const std::string& folder)
 {
+    // A settings file that cannot be read is set aside by the first look into it and reported by
+    // the first call that can report: said here, and the seeding goes on with the defaults.
+    Status problem;
     if (!registry.keyExists(kSettingsKey)) {
-        if (Status written = registry.writeString(kSettingsKey, "Path", folder); !written)
+        Status written = registry.writeString(kSettingsKey, "Path", folder);
+        if (!written) {
+            problem = written;
+            written = registry.writeString(kSettingsKey, "Path", folder);
+        }
+        if (!written)
             return written;
     }
     Result<std::optional<std::string>> path = registry.readString(kSettingsKey, "Path");
     if (path && *path == folder)
         createFolders(files, folder);
-    return {};
+    return problem;
 }
 
 } // namespace lumo::app

@@ -124,6 +124,8 @@ Status HiveRegistry::save(const reg::Hive& hive)
 
 Result<std::optional<std::string>> HiveRegistry::readString(std::string_view key, std::string_view name)
 {
+    if (Status earlier = takeUnreported(); !earlier)
+        return earlier.error();
     std::optional<std::string> found;
     const Status status = withHive([&](reg::Hive& hive) -> Status {
         reg::Key* k = hive.find(fullKey(key));
@@ -142,12 +144,19 @@ Result<std::optional<std::string>> HiveRegistry::readString(std::string_view key
 
 Status HiveRegistry::writeString(std::string_view key, std::string_view name, std::string_view value)
 {
+    if (Status earlier = takeUnreported(); !earlier)
+        return earlier;
+    // The messages name the key or value, then the system's reason.
+    const auto because = [](Error error, const Status& why) {
+        error.message += " (" + why.message() + ")";
+        return error;
+    };
     return withHive([&](reg::Hive& hive) -> Status {
         const std::string path = fullKey(key);
         if (!hive.find(path)) {
             hive.obtain(path);
-            if (!save(hive))
-                return failedToCreateKey(key);
+            if (Status saved = save(hive); !saved)
+                return because(failedToCreateKey(key), saved);
         }
         reg::Key& k = *hive.find(path);
         reg::Value* v = k.find(name);
@@ -158,8 +167,8 @@ Status HiveRegistry::writeString(std::string_view key, std::string_view name, st
         v->type = reg::kSz;
         v->text = std::string(value);
         v->data.clear();
-        if (!save(hive))
-            return failedToSetData(name);
+        if (Status saved = save(hive); !saved)
+            return because(failedToSetData(name), saved);
         return {};
     });
 }
@@ -171,7 +180,17 @@ bool HiveRegistry::keyExists(std::string_view key)
         exists = hive.hasKeyOrChild(fullKey(key));
         return {};
     });
+    // This call cannot say what went wrong (a file set aside, say): the next one that can, does.
+    if (!status)
+        m_unreported = status.message();
     return status && exists;
+}
+
+Status HiveRegistry::takeUnreported()
+{
+    if (m_unreported.empty())
+        return {};
+    return Error{std::exchange(m_unreported, {})};
 }
 
 } // namespace lumo::platform

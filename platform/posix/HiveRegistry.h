@@ -33,8 +33,10 @@ private:
     // Runs action on the parsed hive under the lock; a hive that does not parse is set aside first.
     Status withHive(const std::function<Status(reg::Hive&)>& action);
     Status save(const reg::Hive& hive);
+    Status takeUnreported();
 
     std::string m_path;
+    std::string m_unreported; // a failure met where it could not be returned
 };
 
 } // namespace lumo::platform

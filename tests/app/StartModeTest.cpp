@@ -3,6 +3,7 @@
 #include "app/core/SettingsStore.h"
 
 #include "platform/fake/FakeServices.h"
+#include "platform/posix/HiveRegistry.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/TempDir.h"
 
@@ -65,6 +66,20 @@ TEST(ListFolderSeed, AFirstStartPointsPathAtTheDataFolderAndCreatesIt)
     ASSERT_TRUE(seedListFolder(chosen, files, dir / "other"));
     EXPECT_EQ(chosen.stored(std::string(kSettingsKey), "Path"), dir / "mine");
     EXPECT_FALSE(std::filesystem::exists(dir / "other"));
+}
+
+TEST(ListFolderSeed, ABrokenSettingsFileIsSaidAndTheFirstStartGoesOn)
+{
+    test::TempDir dir;
+    platform::PosixFileSystem files;
+    test::writeFile(dir / "registry.reg", "no registry file\n");
+    platform::HiveRegistry registry(dir / "registry.reg");
+    const std::string folder = dir / "data/lumo-screensaver";
+    const Status seeded = seedListFolder(registry, files, folder);
+    ASSERT_FALSE(seeded);
+    EXPECT_NE(seeded.message().find("set aside"), std::string::npos) << seeded.message();
+    EXPECT_EQ(*registry.readString(kSettingsKey, "Path"), folder);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
 TEST(ListFolderSeed, DefaultFolderFollowsXdg)
