@@ -131,26 +131,35 @@ Result<std::string> FileStorage::WriteData() const
 
 bool StoredFile::SaveToFile(const std::string& path, bool createPath)
 {
+    return save(path, createPath).ok();
+}
+
+Status StoredFile::save(const std::string& path, bool createPath) const
+{
     bool allow = true;
     if (m_storage.OnExtract)
         m_storage.OnExtract(path, size(), allow);
     if (!allow)
-        return true;
+        return {};
     platform::FileSystem& files = m_storage.m_services.files;
     if (createPath) {
         for (size_t sep = path.find(kSep, 1); sep != std::string::npos; sep = path.find(kSep, sep + 1))
             files.createFolder(path.substr(0, sep));
     }
     // Written beside path and given its name only when whole: an old file stays until then.
-    bool success = false;
-    if (auto out = files.replaceFile(path)) {
-        success = (*out)->write(m_bytes).ok() && (*out)->close().ok();
-    }
-    if (success && m_storage.autoExtract.RemoveOnTerminate)
+    Status saved = [&]() -> Status {
+        Result<std::unique_ptr<platform::OutputFile>> out = files.replaceFile(path);
+        if (!out)
+            return out.error();
+        if (Status written = (*out)->write(m_bytes); !written)
+            return written;
+        return (*out)->close();
+    }();
+    if (saved && m_storage.autoExtract.RemoveOnTerminate)
         m_storage.m_written.push_back(path);
     if (m_storage.OnExtracted)
-        m_storage.OnExtracted(path, size(), success);
-    return success;
+        m_storage.OnExtracted(path, size(), saved.ok());
+    return saved;
 }
 
 bool FileStorage::ExtractFile(int index, const std::string& path)

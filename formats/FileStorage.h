@@ -74,8 +74,10 @@ public:
     const std::string& bytes() const { return m_bytes; }
 
     // Raises OnExtract (a refusal writes nothing and counts as success), creates the folders of the
-    // path when asked, writes the file, raises OnExtracted.
+    // path when asked, writes the file whole or not at all, raises OnExtracted.
     bool SaveToFile(const std::string& path, bool createPath);
+    // The same, saying why it failed.
+    Status save(const std::string& path, bool createPath) const;
 
 private:
     FileStorage& m_storage;

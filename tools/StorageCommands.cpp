@@ -87,9 +87,8 @@ int storageCommand(const Args& args)
         if (!index || *index < 0 || *index >= (*storage)->Count())
             return fail("\"" + p.positional[0] + "\" holds no stored file " + p.positional[1] + " (it holds "
                         + std::to_string((*storage)->Count()) + ")");
-        if (!(*storage)->ExtractFile(*index, p.positional[2]))
-            return fail("Cannot create file \"" + p.positional[2] + "\".");
-        return 0;
+        const Status saved = (*storage)->file(*index).save(p.positional[2], true);
+        return saved ? 0 : fail(saved.message());
     }
     return usage("lumo-tool storage pack|list|extract ... (see lumo-tool storage COMMAND --help)");
 }

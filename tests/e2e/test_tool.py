@@ -68,7 +68,14 @@ class Tool(unittest.TestCase):
         with open(self.path('evil.lis'), 'wb') as f:
             f.write(b'\x03..\\\x05a.txt\x03\x00\x00\x00\x0b\x00\x00\x00'
                     b'\x78\x9c\x4b\x4c\x4a\x06\x00\x02\x4d\x01\x27')
+        self.assertEqual(tool('storage', 'pack', self.path('good.sfp'), os.path.join(self.tree, 'playl.lis'))
+                         .returncode, 0)
+        blocker = self.path('blocker')
+        with open(blocker, 'w') as f:
+            f.write('a file where a folder should be')
         cases = [(('archive', 'list', self.path('bad.lis')), 'Stream read error'),
+                 (('storage', 'extract', self.path('good.sfp'), '0', os.path.join(blocker, 'x.bin')),
+                  'Not a directory'),
                  (('archive', 'unpack', self.path('evil.lis'), self.path('out')), 'is refused'),
                  (('archive', 'unpack', self.path('missing.lis'), self.path('out')), 'Cannot open file'),
                  (('storage', 'list', self.path('bad.lis')), 'is damaged'),
