@@ -20,5 +20,7 @@ std::optional<int> parseInteger(std::string_view text);
 // characters and bytes that are no UTF-8 become \xNN, so nothing in a name can steer a terminal or
 // hide what it is. Past limit characters of the text, the rest gives way to "...".
 std::string escapedForDisplay(std::string_view text, size_t limit = std::string_view::npos);
+// How many characters of a name from a file an error shows.
+inline constexpr size_t kShownNameLength = 200;
 
 } // namespace lumo

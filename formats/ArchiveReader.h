@@ -12,9 +12,6 @@
 
 namespace lumo::formats {
 
-// How many characters of a name from a file an error shows.
-inline constexpr size_t kShownNameLength = 200;
-
 struct MemberHeader {
     std::string folder; // as stored: Windows-1252, "\"-terminated when not empty
     std::string name;

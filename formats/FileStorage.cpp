@@ -4,6 +4,7 @@
 #include "RleCodec.h"
 
 #include "common/Codepage.h"
+#include "common/Text.h"
 #include "common/TempFolder.h"
 #include "platform/Host.h"
 
@@ -54,10 +55,30 @@ std::int64_t FileStorage::DataSize() const
     return total;
 }
 
+Result<std::string> StoredFile::bytes() const
+{
+    if (!m_coded)
+        return m_bytes;
+    return RleUnpack(m_blocks, m_size);
+}
+
+Status StoredFile::writeTo(platform::OutputFile& out) const
+{
+    if (!m_coded)
+        return out.write(m_bytes);
+    Status written;
+    const Status decoded = RleUnpackTo(m_blocks, m_size, [&](std::string_view block) { return written = out.write(block); });
+    if (!decoded && written)
+        return Error{"The stored file \"" + escapedForDisplay(m_name, kShownNameLength) + "\" is damaged: "
+                     + decoded.message()};
+    return decoded;
+}
+
 Status FileStorage::ReadData(std::string_view stream, const std::string& sourceName)
 {
     m_files.clear();
-    ByteReader reader(stream);
+    m_source.assign(stream);
+    ByteReader reader(m_source);
     const auto fail = [&](const std::string& what) -> Status {
         m_files.clear();
         return Error{"The storage \"" + sourceName + "\" is damaged: " + what};
@@ -85,7 +106,7 @@ Status FileStorage::ReadData(std::string_view stream, const std::string& sourceN
         if (!name)
             return fail(record + ": its name (" + std::to_string(*nameLength) + " bytes) runs past the end");
         const std::string fileName = cp1252ToUtf8(asText(*name));
-        const std::string where = record + " (\"" + fileName + "\")";
+        const std::string where = record + " (\"" + escapedForDisplay(fileName, kShownNameLength) + "\")";
         const auto dataLength = reader.i32();
         if (!dataLength || *dataLength < 0)
             return fail(where + ": its data length is missing or negative");
@@ -100,10 +121,11 @@ Status FileStorage::ReadData(std::string_view stream, const std::string& sourceN
         const auto size = coded.i32();
         if (!size)
             return fail(where + ": its size is missing");
-        Result<std::string> bytes = RleUnpack(asText(data->subspan(4)), *size);
-        if (!bytes)
-            return fail(where + ": " + bytes.message());
-        add(fileName, std::move(*bytes));
+        // The blocks are checked to be there; they are decoded when the file is written out.
+        const std::string_view blocks = asText(data->subspan(4));
+        if (Status checked = RleCheckBlocks(blocks, *size); !checked)
+            return fail(where + ": " + checked.message());
+        m_files.push_back(std::make_unique<StoredFile>(*this, fileName, blocks, *size));
     }
     if (!reader.atEnd())
         return fail(std::to_string(reader.remaining()) + " bytes follow the last record");
@@ -115,12 +137,15 @@ Result<std::string> FileStorage::WriteData() const
     std::string out(kMagic);
     putU32(out, static_cast<std::uint32_t>(m_files.size()));
     for (const auto& f : m_files) {
-        if (f->bytes().size() > 0x7FFFFFFFu - 4 * (f->bytes().size() / kRleBlockSize + 2))
+        Result<std::string> bytes = f->bytes();
+        if (!bytes)
+            return Error{"The stored file \"" + escapedForDisplay(f->name(), kShownNameLength) + "\" is damaged: " + bytes.message()};
+        if (bytes->size() > 0x7FFFFFFFu - 4 * (bytes->size() / kRleBlockSize + 2))
             return Error{"\"" + f->name() + "\" is too large for a storage (2 GiB or more)"};
         Result<std::string> name = utf8ToCp1252(f->name());
         if (!name)
             return Error{"The name of a stored file cannot be written: " + name.message()};
-        const std::string coded = RlePack(f->bytes());
+        const std::string coded = RlePack(*bytes);
         putU32(out, static_cast<std::uint32_t>(name->size()));
         out += *name;
         putU32(out, static_cast<std::uint32_t>(coded.size()));
@@ -151,7 +176,7 @@ Status StoredFile::save(const std::string& path, bool createPath) const
         Result<std::unique_ptr<platform::OutputFile>> out = files.replaceFile(path);
         if (!out)
             return out.error();
-        if (Status written = (*out)->write(m_bytes); !written)
+        if (Status written = writeTo(**out); !written)
             return written;
         return (*out)->close();
     }();

@@ -60,18 +60,32 @@ struct StorageServices {
 
 class FileStorage;
 
+// A stored file: its bytes as added, or, for one read from a container, its coded blocks (in the
+// container's bytes, which the storage keeps), decoded only when asked, one block at a time.
 class StoredFile {
 public:
     StoredFile(FileStorage& storage, std::string name, std::string bytes)
         : m_storage(storage)
         , m_name(std::move(name))
+        , m_size(static_cast<std::int64_t>(bytes.size()))
         , m_bytes(std::move(bytes))
+    {
+    }
+    StoredFile(FileStorage& storage, std::string name, std::string_view blocks, std::int32_t size)
+        : m_storage(storage)
+        , m_name(std::move(name))
+        , m_size(size)
+        , m_blocks(blocks)
+        , m_coded(true)
     {
     }
 
     const std::string& name() const { return m_name; } // UTF-8
-    std::int32_t size() const { return static_cast<std::int32_t>(m_bytes.size()); }
-    const std::string& bytes() const { return m_bytes; }
+    std::int32_t size() const { return static_cast<std::int32_t>(m_size); }
+    // The whole file in memory: for files known to be small.
+    Result<std::string> bytes() const;
+    // The file block by block into out.
+    Status writeTo(platform::OutputFile& out) const;
 
     // Raises OnExtract (a refusal writes nothing and counts as success), creates the folders of the
     // path when asked, writes the file whole or not at all, raises OnExtracted.
@@ -82,7 +96,10 @@ public:
 private:
     FileStorage& m_storage;
     std::string m_name;
-    std::string m_bytes;
+    std::int64_t m_size;
+    std::string m_bytes; // as added
+    std::string_view m_blocks; // as read: the coded blocks after the size field
+    bool m_coded = false;
 };
 
 class FileStorage {
@@ -125,6 +142,7 @@ private:
     StorageServices m_services;
     std::vector<std::unique_ptr<StoredFile>> m_files;
     bool m_coded = true;
+    std::string m_source; // the container read last: stored files read from it point into it
     std::vector<std::string> m_written;
 };
 

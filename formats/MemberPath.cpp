@@ -3,7 +3,6 @@
 #include "common/Codepage.h"
 #include "common/Text.h"
 #include "common/WindowsNames.h"
-#include "ArchiveReader.h"
 #include "platform/Host.h"
 
 #include <algorithm>

@@ -260,36 +260,66 @@ std::string RlePack(std::string_view bytes)
     return coded;
 }
 
-Result<std::string> RleUnpack(std::string_view blocks, std::int64_t size)
+Status RleUnpackTo(std::string_view blocks, std::int64_t size, const std::function<Status(std::string_view)>& sink)
 {
     if (size < 0)
         return Error{"damaged data: a negative size (" + std::to_string(size) + ")"};
-    std::string out;
     ByteReader reader(blocks);
-    const auto total = static_cast<size_t>(size);
-    // Room for what the blocks present can yield at most: a size that the data cannot back is
-    // never allocated up front.
-    size_t present = 0;
-    for (ByteReader scan(blocks); scan.remaining() >= 2 && present * kRleBlockSize < total; ++present) {
-        const auto length = scan.u16();
-        if (!scan.bytes(*length))
-            break;
-    }
-    out.reserve(std::min(total, present * kRleBlockSize));
-    while (out.size() < total) {
+    const auto total = static_cast<std::uint64_t>(size);
+    std::uint64_t done = 0;
+    std::string block;
+    while (done < total) {
         const auto length = reader.u16();
         const auto body = length ? reader.bytes(*length) : std::nullopt;
         if (!body)
-            return Error{"damaged data: it ends after " + std::to_string(out.size()) + " of " + std::to_string(total)
+            return Error{"damaged data: it ends after " + std::to_string(done) + " of " + std::to_string(total)
                          + " bytes"};
-        const size_t expected = std::min(kRleBlockSize, total - out.size());
+        const size_t expected = static_cast<size_t>(std::min<std::uint64_t>(kRleBlockSize, total - done));
+        block.clear();
         if (Status s = RleUnpackBlock(std::string_view(reinterpret_cast<const char*>(body->data()), body->size()),
-                                      expected, out);
+                                      expected, block);
             !s)
             return Error{s.message() + " (block at offset " + std::to_string(reader.position() - *length - 2) + ")"};
+        if (Status s = sink(block); !s)
+            return s;
+        done += expected;
     }
     if (!reader.atEnd())
         return Error{"damaged data: " + std::to_string(reader.remaining()) + " bytes follow the last block"};
+    return {};
+}
+
+Status RleCheckBlocks(std::string_view blocks, std::int64_t size)
+{
+    if (size < 0)
+        return Error{"damaged data: a negative size (" + std::to_string(size) + ")"};
+    ByteReader reader(blocks);
+    const auto total = static_cast<std::uint64_t>(size);
+    for (std::uint64_t done = 0; done < total; done += kRleBlockSize) {
+        const auto length = reader.u16();
+        if (!length || !reader.bytes(*length))
+            return Error{"damaged data: it ends after " + std::to_string(done) + " of " + std::to_string(total)
+                         + " bytes"};
+    }
+    if (!reader.atEnd())
+        return Error{"damaged data: " + std::to_string(reader.remaining()) + " bytes follow the last block"};
+    return {};
+}
+
+Result<std::string> RleUnpack(std::string_view blocks, std::int64_t size)
+{
+    if (Status checked = RleCheckBlocks(blocks, size); !checked)
+        return checked.error();
+    // The blocks are there: room for the size is backed by the data present.
+    std::string out;
+    out.reserve(static_cast<size_t>(size));
+    if (Status s = RleUnpackTo(blocks, size,
+                               [&](std::string_view block) -> Status {
+                                   out += block;
+                                   return {};
+                               });
+        !s)
+        return s.error();
     return out;
 }
 

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,10 @@ Status RleUnpackBlock(std::string_view body, size_t expected, std::string& out);
 std::string RlePack(std::string_view bytes);
 // `blocks` is the coded data after its size field; the result has exactly `size` bytes.
 Result<std::string> RleUnpack(std::string_view blocks, std::int64_t size);
+// The same, handed to sink one decoded block at a time: memory stays at one block whatever the
+// size (a few hundred coded bytes can stand for gigabytes).
+Status RleUnpackTo(std::string_view blocks, std::int64_t size, const std::function<Status(std::string_view)>& sink);
+// Whether the blocks are there for `size` bytes, without decoding them.
+Status RleCheckBlocks(std::string_view blocks, std::int64_t size);
 
 } // namespace lumo::formats

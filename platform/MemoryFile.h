@@ -30,4 +30,20 @@ private:
     std::string m_bytes;
 };
 
+// An output file that keeps nothing and counts what it is given.
+class CountingOutputFile final : public OutputFile {
+public:
+    Status write(std::string_view bytes) override
+    {
+        m_written += bytes.size();
+        return {};
+    }
+    Status writeAt(std::uint64_t, std::string_view) override { return {}; }
+    std::uint64_t written() const override { return m_written; }
+    Status close() override { return {}; }
+
+private:
+    std::uint64_t m_written = 0;
+};
+
 } // namespace lumo::platform

@@ -1,7 +1,10 @@
 // lumo-tool: the project's file formats from the command line, used as zip and unzip are.
+#include "CommandLine.h"
 #include "ToolCommands.h"
 
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -42,5 +45,12 @@ int main(int argc, char** argv)
         std::cout << "lumo-tool (Lumo ScreenSaver) 1.0\n";
         return 0;
     }
-    return lumo::tool::run(args);
+    // Whatever goes wrong ends as every failure does: one line and exit status 1.
+    try {
+        return lumo::tool::run(args);
+    } catch (const std::bad_alloc&) {
+        return lumo::tool::fail("out of memory");
+    } catch (const std::exception& e) {
+        return lumo::tool::fail(std::string("unexpected error: ") + e.what());
+    }
 }
