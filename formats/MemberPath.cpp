@@ -97,26 +97,37 @@ Result<HostMember> hostMemberOf(const std::string& storedFolder, const std::stri
     return host;
 }
 
-Status createMemberFolders(platform::FileSystem& files, const std::string& destination, const std::string& folder,
-                           const std::string& memberName, const std::string& sourceName)
+Result<std::unique_ptr<platform::FolderHandle>> openMemberFolder(platform::FileSystem& files,
+                                                                const std::string& destination,
+                                                                const std::string& folder, const std::string& memberName,
+                                                                const std::string& sourceName)
 {
-    std::string path = destination;
-    if (!path.empty() && !files.exists(path)) {
+    size_t end = destination.size();
+    while (end > 1 && (destination[end - 1] == kSep || destination[end - 1] == '/'))
+        --end;
+    const std::string root = end == 0 ? std::string(".") : destination.substr(0, end);
+    if (!files.exists(root)) {
         // The destination itself is created with its parents, as given.
-        for (size_t sep = path.find(kSep, 1); sep != std::string::npos; sep = path.find(kSep, sep + 1))
-            files.createFolder(path.substr(0, sep));
+        for (size_t sep = root.find(kSep, 1); sep != std::string::npos; sep = root.find(kSep, sep + 1))
+            files.createFolder(root.substr(0, sep));
+        files.createFolder(root);
     }
+    Result<std::unique_ptr<platform::FolderHandle>> at = files.openFolder(root);
+    if (!at)
+        return at.error();
+    // Each folder below is opened from the one above: a link put in the way, before or during the
+    // unpacking, is refused and never followed.
     for (const std::string& element : components(folder)) {
-        path += element;
-        // A link to a folder (or a dangling one) would take the member elsewhere. A plain file in
-        // the way needs no check: creating the member inside it fails by itself.
-        if (!files.exists(path))
-            files.createFolder(path);
-        else if (!files.isFolder(path) && !files.fileSize(path))
-            return refused(memberName, sourceName, "\"" + path + "\" is a link, not a folder");
-        path += kSep;
+        if (element.empty() || element == ".")
+            continue;
+        Result<std::unique_ptr<platform::FolderHandle>> next = (*at)->openFolder(element);
+        if (!next)
+            return next.message().find("is a link, not a folder") != std::string::npos
+                ? refused(memberName, sourceName, next.message())
+                : next.error();
+        at = std::move(next);
     }
-    return {};
+    return at;
 }
 
 } // namespace lumo::formats

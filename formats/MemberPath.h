@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
 
+#include <memory>
 #include <string>
 
 namespace lumo::formats {
@@ -29,8 +30,11 @@ Result<StoredName> storedNameOf(const std::string& relativeFolder, const std::st
 Result<HostMember> hostMemberOf(const std::string& storedFolder, const std::string& storedName,
                                 const std::string& sourceName);
 
-// Creates destination + folder one level at a time; refuses to pass through a link.
-Status createMemberFolders(platform::FileSystem& files, const std::string& destination, const std::string& folder,
-                           const std::string& memberName, const std::string& sourceName);
+// The folder of a member, opened from the destination (made with its parents when missing) one level
+// at a time, each made when missing; refuses to pass through a link.
+Result<std::unique_ptr<platform::FolderHandle>> openMemberFolder(platform::FileSystem& files,
+                                                                const std::string& destination,
+                                                                const std::string& folder, const std::string& memberName,
+                                                                const std::string& sourceName);
 
 } // namespace lumo::formats

@@ -309,13 +309,20 @@ Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::st
             return member.error();
         if (dest.empty() && member->folder.empty())
             return Error{"Unable to create directory"};
-        if (Status s = createMemberFolders(m_files, dest, member->folder, memberName, sourceName); !s)
-            return s;
+        Result<std::unique_ptr<platform::FolderHandle>> folder
+            = openMemberFolder(m_files, dest, member->folder, memberName, sourceName);
+        if (!folder)
+            return folder.error();
+        // Without relative paths the folders are made all the same, and the file lands at the top.
+        if (!relativePaths)
+            folder = openMemberFolder(m_files, dest, "", memberName, sourceName);
+        if (!folder)
+            return folder.error();
         Result<std::string> data = reader.data(stored);
         if (!data)
             return data.error();
         const std::string target = dest + (relativePaths ? member->folder : std::string()) + member->name;
-        if (!overwrite && m_files.exists(target))
+        if (!overwrite && (*folder)->exists(member->name))
             continue;
 
         bool writeFile = true;
@@ -326,7 +333,7 @@ Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::st
         // the file behind it (a link, or a file with other names).
         std::unique_ptr<platform::OutputFile> out;
         if (writeFile) {
-            Result<std::unique_ptr<platform::OutputFile>> created = m_files.replaceFile(target);
+            Result<std::unique_ptr<platform::OutputFile>> created = (*folder)->replaceFile(member->name);
             if (!created)
                 return created.error();
             out = std::move(*created);

@@ -51,6 +51,55 @@ void removeStaleTemporaries(FileSystem& files, const std::string& path, const st
     }
 }
 
+namespace {
+
+// A folder reached by its path at every step: for file systems without handles (test stand-ins).
+class PathFolder final : public FolderHandle {
+public:
+    PathFolder(FileSystem& files, std::string path, char separator)
+        : m_files(files)
+        , m_path(std::move(path))
+        , m_separator(separator)
+    {
+    }
+    const std::string& path() const override { return m_path; }
+    Result<std::unique_ptr<FolderHandle>> openFolder(const std::string& name) override
+    {
+        const std::string path = m_path + m_separator + name;
+        if (!m_files.exists(path))
+            m_files.createFolder(path);
+        else if (!m_files.isFolder(path) && !m_files.fileSize(path))
+            return Error{"\"" + path + "\" is a link, not a folder"};
+        if (!m_files.isFolder(path))
+            return cannotCreateFile(path, "It is not a folder.");
+        return std::unique_ptr<FolderHandle>(std::make_unique<PathFolder>(m_files, path, m_separator));
+    }
+    bool exists(const std::string& name) override { return m_files.exists(m_path + m_separator + name); }
+    Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& name) override
+    {
+        return m_files.replaceFile(m_path + m_separator + name);
+    }
+
+private:
+    FileSystem& m_files;
+    std::string m_path;
+    char m_separator;
+};
+
+} // namespace
+
+Result<std::unique_ptr<FolderHandle>> FileSystem::openFolder(const std::string& path)
+{
+    if (!isFolder(path))
+        return cannotCreateFile(path, "It is not a folder.");
+#ifdef _WIN32
+    const char separator = '\\';
+#else
+    const char separator = '/';
+#endif
+    return std::unique_ptr<FolderHandle>(std::make_unique<PathFolder>(*this, path, separator));
+}
+
 Status FileSystem::writeFileAtomically(const std::string& path, std::string_view bytes)
 {
     Result<std::unique_ptr<OutputFile>> file = replaceFile(path);

@@ -43,6 +43,20 @@ public:
     virtual Status close() = 0;
 };
 
+// A folder to write in, held open where the system allows it: sub-folders and files are reached from
+// it, never by looking a path up again, so a folder swapped for a link meanwhile is not followed.
+class FolderHandle {
+public:
+    virtual ~FolderHandle() = default;
+    virtual const std::string& path() const = 0;
+    // The sub-folder name, made when missing; a link there is refused ("... is a link, not a folder").
+    virtual Result<std::unique_ptr<FolderHandle>> openFolder(const std::string& name) = 0;
+    // Whether anything (a link included) stands at name.
+    virtual bool exists(const std::string& name) = 0;
+    // As FileSystem::replaceFile, for name in this folder: the name is replaced, never written through.
+    virtual Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& name) = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -85,6 +99,9 @@ public:
     // Every failure reads "Cannot create file "<path>". <reason>".
     virtual Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& path) = 0;
     Status writeFileAtomically(const std::string& path, std::string_view bytes);
+    // The folder at path (which must exist). Where the system has no handles for it, a stand-in
+    // that checks each folder by its path (this is what tests' file systems get).
+    virtual Result<std::unique_ptr<FolderHandle>> openFolder(const std::string& path);
 };
 
 // The temporary files a writer makes beside path are named "<path>.lumo-<process id>-<unique>", so

@@ -126,13 +126,16 @@ private:
 };
 
 // Writes fd; with a temporary name, the file is renamed over its target when closed and removed
-// when dropped unclosed.
+// when dropped unclosed. Target and temporary name are relative to folder (an open folder this file
+// owns), or paths when folder is AT_FDCWD; path names the target in messages.
 class PosixOutputFile final : public OutputFile {
 public:
-    PosixOutputFile(int fd, std::string path, std::string temporary = {})
+    PosixOutputFile(int fd, std::string path, std::string temporary = {}, int folder = AT_FDCWD, std::string name = {})
         : m_fd(fd)
         , m_path(std::move(path))
         , m_temporary(std::move(temporary))
+        , m_folder(folder)
+        , m_name(name.empty() ? m_path : std::move(name))
     {
     }
     ~PosixOutputFile() override
@@ -140,8 +143,10 @@ public:
         if (m_fd >= 0) {
             ::close(m_fd);
             if (!m_temporary.empty())
-                ::unlink(m_temporary.c_str());
+                ::unlinkat(m_folder, m_temporary.c_str(), 0);
         }
+        if (m_folder != AT_FDCWD)
+            ::close(m_folder);
     }
     PosixOutputFile(const PosixOutputFile&) = delete;
     PosixOutputFile& operator=(const PosixOutputFile&) = delete;
@@ -193,10 +198,10 @@ public:
             error = errno;
         if (::close(fd) != 0 && !error)
             error = errno;
-        if (!error && ::rename(m_temporary.c_str(), m_path.c_str()) != 0)
+        if (!error && ::renameat(m_folder, m_temporary.c_str(), m_folder, m_name.c_str()) != 0)
             error = errno;
         if (error) {
-            ::unlink(m_temporary.c_str());
+            ::unlinkat(m_folder, m_temporary.c_str(), 0);
             return failure(error);
         }
         return {};
@@ -213,7 +218,7 @@ private:
     mode_t replacedMode() const
     {
         struct stat existing { };
-        if (::stat(m_path.c_str(), &existing) == 0)
+        if (::fstatat(m_folder, m_name.c_str(), &existing, 0) == 0)
             return existing.st_mode & 07777;
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -223,7 +228,103 @@ private:
     int m_fd;
     std::string m_path;
     std::string m_temporary;
+    int m_folder;
+    std::string m_name;
     std::uint64_t m_written = 0;
+};
+
+// A folder held open: what is made in it is made relative to it, so a folder swapped for a link
+// on the way is never followed.
+class PosixFolder final : public FolderHandle {
+public:
+    PosixFolder(int fd, std::string path)
+        : m_fd(fd)
+        , m_path(std::move(path))
+    {
+    }
+    ~PosixFolder() override { ::close(m_fd); }
+    PosixFolder(const PosixFolder&) = delete;
+    PosixFolder& operator=(const PosixFolder&) = delete;
+
+    const std::string& path() const override { return m_path; }
+
+    Result<std::unique_ptr<FolderHandle>> openFolder(const std::string& name) override
+    {
+        const std::string path = m_path + "/" + name;
+        if (::mkdirat(m_fd, name.c_str(), 0777) != 0 && errno != EEXIST)
+            return cannotCreateFile(path, systemErrorText(errno));
+        const int fd = ::openat(m_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
+            struct stat st { };
+            const bool link = ::fstatat(m_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+            return link ? Error{"\"" + path + "\" is a link, not a folder"} : cannotCreateFile(path, systemErrorText(errno));
+        }
+        return std::unique_ptr<FolderHandle>(std::make_unique<PosixFolder>(fd, path));
+    }
+
+    bool exists(const std::string& name) override
+    {
+        struct stat st { };
+        return ::fstatat(m_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+
+    Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& name) override
+    {
+        const std::string path = m_path + "/" + name;
+        removeStaleTemporaries(name);
+        // A fresh name of our own (O_EXCL, never through a link), renamed over the target when whole.
+        static unsigned counter = 0;
+        const std::string prefix = temporaryNamePrefix(name, static_cast<unsigned long>(::getpid()));
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string temporary = prefix + std::to_string(++counter);
+            const int fd = ::openat(m_fd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (fd >= 0) {
+                const int folder = ::dup(m_fd);
+                if (folder < 0) {
+                    const int error = errno;
+                    ::close(fd);
+                    ::unlinkat(m_fd, temporary.c_str(), 0);
+                    return cannotCreateFile(path, systemErrorText(error));
+                }
+                return std::unique_ptr<OutputFile>(
+                    std::make_unique<PosixOutputFile>(fd, path, temporary, folder, name));
+            }
+            if (errno != EEXIST)
+                return cannotCreateFile(path, systemErrorText(errno));
+        }
+        return cannotCreateFile(path, "no free temporary name");
+    }
+
+private:
+    // As the path-based writers do: the temporaries of name left by processes that are gone.
+    void removeStaleTemporaries(const std::string& name)
+    {
+        const int listed = ::dup(m_fd);
+        DIR* dir = listed < 0 ? nullptr : ::fdopendir(listed);
+        if (!dir) {
+            if (listed >= 0)
+                ::close(listed);
+            return;
+        }
+        const std::string prefix = name + ".lumo-";
+        std::vector<std::string> stale;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string entryName = entry->d_name;
+            if (entryName.compare(0, prefix.size(), prefix) != 0)
+                continue;
+            char* end = nullptr;
+            const unsigned long id = std::strtoul(entryName.c_str() + prefix.size(), &end, 10);
+            if (end != entryName.c_str() + prefix.size() && *end == '-' && ::kill(static_cast<pid_t>(id), 0) != 0
+                && errno == ESRCH)
+                stale.push_back(entryName);
+        }
+        ::closedir(dir);
+        for (const std::string& entryName : stale)
+            ::unlinkat(m_fd, entryName.c_str(), 0);
+    }
+
+    int m_fd;
+    std::string m_path;
 };
 
 } // namespace
@@ -291,6 +392,14 @@ Result<std::string> PosixFileSystem::readFile(const std::string& path)
     ::close(fd);
     bytes.resize(done);
     return bytes;
+}
+
+Result<std::unique_ptr<FolderHandle>> PosixFileSystem::openFolder(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return cannotCreateFile(path, systemErrorText(errno));
+    return std::unique_ptr<FolderHandle>(std::make_unique<PosixFolder>(fd, path));
 }
 
 Result<std::unique_ptr<OutputFile>> PosixFileSystem::replaceFile(const std::string& path)

@@ -13,6 +13,7 @@ public:
     bool removeFile(const std::string& path) override;
     bool removeEmptyFolder(const std::string& path) override;
     bool createFolder(const std::string& path) override;
+    Result<std::unique_ptr<FolderHandle>> openFolder(const std::string& path) override;
     std::string finalPath(const std::string& path) override;
     Result<std::string> createPrivateFolder(const std::string& parent, const std::string& prefix) override;
     std::optional<std::uint64_t> fileSize(const std::string& path) override;

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 #include <random>
 
 namespace lumo::formats {
@@ -360,6 +362,39 @@ TEST_F(ZlibArchiveTest, NeverWritesThroughALinkInTheDestination)
     EXPECT_EQ(test::readFile(m_dir / "out/a.txt"), "abc");
     EXPECT_EQ(test::readFile(m_dir / "out/b.txt"), "abc");
     EXPECT_EQ(test::readFile(m_dir / "outside/keep.txt"), "keep");
+}
+
+TEST_F(ZlibArchiveTest, AFolderSwappedForALinkDuringTheUnpackIsNeverFollowed)
+{
+    std::string archive;
+    for (int i = 0; i < 300; ++i)
+        archive += member("sub\\deep\\", "m" + std::to_string(i) + ".txt", kAbcStream, 3);
+    test::writeFile(m_dir / "race.lis", archive);
+    fs::create_directories(m_dir / "outside/deep");
+    const std::string out = m_dir / "out";
+    // While unpacking runs, another process keeps putting a link to "outside" where "sub" stands.
+    std::atomic<bool> racing{true};
+    std::thread racer([&] {
+        std::error_code ignored;
+        while (racing) {
+            fs::rename(out + "/sub", out + "/sub.moved", ignored);
+            fs::create_directory_symlink(m_dir / "outside", out + "/sub", ignored);
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
+            fs::remove(out + "/sub", ignored);
+            fs::rename(out + "/sub.moved", out + "/sub", ignored);
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    });
+    // Unpacked again and again for a second and a half: the racer gets its chances.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    while (std::chrono::steady_clock::now() < until && fs::is_empty(m_dir / "outside/deep")) {
+        std::error_code ignored;
+        fs::remove_all(out, ignored);
+        (void)m_zip.DecompressFile(m_dir / "race.lis", out, true, true); // refusing is fine, following is not
+    }
+    racing = false;
+    racer.join();
+    EXPECT_TRUE(fs::is_empty(m_dir / "outside/deep")) << "a member was written through the link";
 }
 
 TEST_F(ZlibArchiveTest, DamagedArchivesGiveClearErrors)
