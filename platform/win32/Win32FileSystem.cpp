@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 namespace lumo::platform {
 
@@ -308,6 +309,100 @@ Result<std::unique_ptr<OutputFile>> Win32FileSystem::replaceFile(const std::stri
     if (file == INVALID_HANDLE_VALUE)
         return cannotCreateFile(path, win32ErrorText(GetLastError()));
     return std::unique_ptr<OutputFile>(std::make_unique<Win32OutputFile>(file, path, std::move(temporary)));
+}
+
+namespace {
+
+// A folder held open without delete sharing: while it is held, nobody can rename it away or put a
+// link in its place, so paths below it name what they named when it was opened. Each sub-folder
+// holds the one above it. Reparse points (links, junctions) are refused, never entered.
+class Win32Folder final : public FolderHandle {
+public:
+    Win32Folder(Win32FileSystem& files, HANDLE handle, std::string path, std::shared_ptr<Win32Folder> above)
+        : m_files(files)
+        , m_handle(handle)
+        , m_path(std::move(path))
+        , m_above(std::move(above))
+    {
+    }
+
+    // Opens path as a held folder; an error when it is no folder or (unless the link is followed,
+    // as for the folder the user named) a reparse point.
+    static Result<HANDLE> hold(const std::string& path, bool followLink = false)
+    {
+        HANDLE h = CreateFileW(widen(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return cannotCreateFile(path, win32ErrorText(GetLastError()));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!GetFileInformationByHandle(h, &info) || (!followLink && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            CloseHandle(h);
+            if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                return Error{"\"" + path + "\" is a link, not a folder"};
+            return cannotCreateFile(path, "It is not a folder.");
+        }
+        return h;
+    }
+
+    const std::string& path() const override { return m_path; }
+
+    Result<std::unique_ptr<FolderHandle>> openFolder(const std::string& name) override
+    {
+        const std::string path = m_path + "\\" + name;
+        if (!CreateDirectoryW(widen(path).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            return cannotCreateFile(path, win32ErrorText(GetLastError()));
+        Result<HANDLE> held = hold(path);
+        if (!held)
+            return held.error();
+        return std::unique_ptr<FolderHandle>(std::make_unique<Win32Folder>(m_files, *held, path, shared()));
+    }
+
+    bool exists(const std::string& name) override
+    {
+        return GetFileAttributesW(widen(m_path + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& name) override
+    {
+        return m_files.replaceFile(m_path + "\\" + name);
+    }
+
+    ~Win32Folder() override
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+    }
+    Win32Folder(const Win32Folder&) = delete;
+    Win32Folder& operator=(const Win32Folder&) = delete;
+
+private:
+    // This folder as the holder of the ones below: a copy that shares nothing but the handle's life.
+    std::shared_ptr<Win32Folder> shared()
+    {
+        HANDLE copy = INVALID_HANDLE_VALUE;
+        DuplicateHandle(GetCurrentProcess(), m_handle, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+        return std::make_shared<Win32Folder>(m_files, copy, m_path, m_above);
+    }
+
+    Win32FileSystem& m_files;
+    HANDLE m_handle;
+    std::string m_path;
+    std::shared_ptr<Win32Folder> m_above;
+};
+
+} // namespace
+
+Result<std::unique_ptr<FolderHandle>> Win32FileSystem::openFolder(const std::string& path)
+{
+    std::string folder = path;
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    Result<HANDLE> held = Win32Folder::hold(folder, true);
+    if (!held)
+        return held.error();
+    return std::unique_ptr<FolderHandle>(std::make_unique<Win32Folder>(*this, *held, folder, nullptr));
 }
 
 } // namespace lumo::platform

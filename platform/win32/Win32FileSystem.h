@@ -20,6 +20,7 @@ public:
     bool renameReplacing(const std::string& from, const std::string& to) override;
     Result<std::string> readFile(const std::string& path) override;
     Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& path) override;
+    Result<std::unique_ptr<FolderHandle>> openFolder(const std::string& path) override;
 };
 
 } // namespace lumo::platform

@@ -91,6 +91,30 @@ TEST(Win32FileSystem, WritesAtomicallyAndReportsFailures)
     EXPECT_EQ(files.readFile(folder / "none").message().rfind("Cannot open file \"", 0), 0u);
 }
 
+// That a held folder cannot be renamed away is Windows' share-mode rule, which Wine does not apply
+// to folders; here the held folders are tried for what they do.
+TEST(Win32FileSystem, HeldFoldersMakeFoldersAndFilesBelowThem)
+{
+    ScratchFolder folder;
+    FileSystem& files = hostFileSystem();
+    Result<std::unique_ptr<FolderHandle>> root = files.openFolder(folder.path());
+    ASSERT_TRUE(root) << root.message();
+    Result<std::unique_ptr<FolderHandle>> sub = (*root)->openFolder("sub");
+    ASSERT_TRUE(sub) << sub.message();
+    EXPECT_TRUE(files.isFolder(folder / "sub"));
+    Result<std::unique_ptr<OutputFile>> out = (*sub)->replaceFile("a.txt");
+    ASSERT_TRUE(out);
+    ASSERT_TRUE((*out)->write("abc"));
+    ASSERT_TRUE((*out)->close());
+    EXPECT_TRUE((*sub)->exists("a.txt"));
+    EXPECT_EQ(*files.readFile(folder / "sub\\a.txt"), "abc");
+    // A file where a folder should be is no folder.
+    ASSERT_TRUE(files.writeFileAtomically(folder / "plain", "x"));
+    const Result<std::unique_ptr<FolderHandle>> plain = (*root)->openFolder("plain");
+    ASSERT_FALSE(plain);
+    EXPECT_EQ(plain.message().rfind("Cannot create file \"" + (folder / "plain") + "\". ", 0), 0u) << plain.message();
+}
+
 TEST(Win32FileSystem, DeleteFolderTreeClearsReadOnlyHiddenAndSystemEntries)
 {
     ScratchFolder folder;
