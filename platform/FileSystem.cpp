@@ -1,6 +1,8 @@
 #include "FileSystem.h"
 #include "WebClient.h"
 
+#include <optional>
+
 namespace lumo::platform {
 
 Error cannotCreateFile(const std::string& path, const std::string& reason)
@@ -28,7 +30,20 @@ std::string temporaryNamePrefix(const std::string& path, unsigned long processId
     return path + ".lumo-" + std::to_string(processId) + "-";
 }
 
-void removeStaleTemporaries(FileSystem& files, const std::string& path, const std::function<bool(unsigned long)>& alive)
+std::optional<unsigned long> processIdAfter(const std::string& name, const std::string& prefix)
+{
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return std::nullopt;
+    size_t end = prefix.size();
+    unsigned long id = 0;
+    while (end < name.size() && name[end] >= '0' && name[end] <= '9' && id < 1000000000UL)
+        id = id * 10 + static_cast<unsigned long>(name[end++] - '0');
+    if (end == prefix.size() || end >= name.size() || name[end] != '-')
+        return std::nullopt;
+    return id;
+}
+
+void removeStaleTemporaries(FileSystem& files, const std::string& path)
 {
     const size_t cut = path.find_last_of("/\\");
     // The folder as listed ("/" for a file at the root), and as the start of an entry's path.
@@ -39,15 +54,11 @@ void removeStaleTemporaries(FileSystem& files, const std::string& path, const st
     if (!entries)
         return;
     for (const FolderEntry& entry : *entries) {
-        if (entry.isFolder || entry.name.compare(0, prefix.size(), prefix) != 0)
+        if (entry.isFolder)
             continue;
-        size_t end = prefix.size();
-        unsigned long id = 0;
-        while (end < entry.name.size() && entry.name[end] >= '0' && entry.name[end] <= '9' && id < 1000000000UL)
-            id = id * 10 + static_cast<unsigned long>(entry.name[end++] - '0');
-        if (end == prefix.size() || end >= entry.name.size() || entry.name[end] != '-' || alive(id))
-            continue;
-        files.removeFile(start + entry.name);
+        const std::optional<unsigned long> id = processIdAfter(entry.name, prefix);
+        if (id && *id != files.processId() && !files.processRuns(*id))
+            files.removeFile(start + entry.name);
     }
 }
 

@@ -93,6 +93,9 @@ public:
     virtual Result<std::string> readFile(const std::string& path) = 0;
     // The path with every link in it followed, naming the file itself; path when it cannot be told.
     virtual std::string finalPath(const std::string& path) { return path; }
+    // This process, and whether another runs: temporary names carry the id of their writer.
+    virtual unsigned long processId() { return 0; }
+    virtual bool processRuns(unsigned long) { return true; }
     // A file that takes path's place when it is closed: written beside path under a temporary name,
     // then renamed over it with the mode of the file it replaces, so that a reader sees the old bytes
     // or the new ones, never a mix. Destroyed without close(), it is removed and path stays as it was.
@@ -106,9 +109,11 @@ public:
 
 // The temporary files a writer makes beside path are named "<path>.lumo-<process id>-<unique>", so
 // the ones a killed writer left are known by their name: removeStaleTemporaries removes those of
-// path whose process is gone (alive(id) false), never a live writer's.
+// path whose process is gone, never a live writer's.
 std::string temporaryNamePrefix(const std::string& path, unsigned long processId);
-void removeStaleTemporaries(FileSystem& files, const std::string& path, const std::function<bool(unsigned long)>& alive);
+void removeStaleTemporaries(FileSystem& files, const std::string& path);
+// The process id in a name "<prefix><id>-...", when the name has that form.
+std::optional<unsigned long> processIdAfter(const std::string& name, const std::string& prefix);
 
 Error cannotCreateFile(const std::string& path, const std::string& reason);
 Error cannotOpenFile(const std::string& path, const std::string& reason);

@@ -99,6 +99,8 @@ std::string webFileName(const std::string& location)
     return decoded.empty() ? "movie.swf" : decoded;
 }
 
+constexpr const char* kBuildPrefix = "lumo-build-";
+
 // The steps of one build, with what they share.
 class Build {
 public:
@@ -140,6 +142,7 @@ private:
     // Stages a file or a web address at target; false (and the reason reported) when it could not.
     bool stage(const std::string& location, const std::string& target);
     Status fetch(const std::string& location, const std::string& target);
+    void removeKilledBuilds(const std::string& temp);
 
     BuildServices& m_services;
     platform::FileSystem& m_files;
@@ -148,6 +151,19 @@ private:
     BuildReport m_report;
     std::string m_root; // the build's private folder
 };
+
+void Build::removeKilledBuilds(const std::string& temp)
+{
+    const auto entries = m_files.list(temp);
+    if (!entries)
+        return;
+    for (const platform::FolderEntry& entry : *entries) {
+        const std::optional<unsigned long> id = platform::processIdAfter(entry.name, kBuildPrefix);
+        // Only real folders (never a link) of builds whose process is gone.
+        if (entry.isFolder && id && *id != m_files.processId() && !m_files.processRuns(*id))
+            DeleteFolderTree(m_files, joinHostPath(temp, entry.name) + platform::kHostSeparator, true, false, true);
+    }
+}
 
 Status Build::fetch(const std::string& location, const std::string& target)
 {
@@ -209,7 +225,11 @@ Result<BuildReport> Build::run()
     // folder can receive the staging, and no other build's files are touched.
     bar(10);
     status("Creating directory structure");
-    Result<std::string> root = m_files.createPrivateFolder(temporaryFolder(m_services.environment), "lumo-build-");
+    // Named after this process, so a later build removes what a killed one left.
+    const std::string temp = temporaryFolder(m_services.environment);
+    removeKilledBuilds(temp);
+    Result<std::string> root
+        = m_files.createPrivateFolder(temp, kBuildPrefix + std::to_string(m_files.processId()) + "-");
     if (!root)
         return stopped("Creating the staging folder", root.error());
     m_root = *root;

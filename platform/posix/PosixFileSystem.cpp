@@ -80,6 +80,17 @@ bool PosixFileSystem::createFolder(const std::string& path)
     return ::mkdir(path.c_str(), 0777) == 0 || isFolder(path);
 }
 
+unsigned long PosixFileSystem::processId()
+{
+    return static_cast<unsigned long>(::getpid());
+}
+
+bool PosixFileSystem::processRuns(unsigned long id)
+{
+    // Another user's process answers "not permitted": it runs all the same.
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+}
+
 std::string PosixFileSystem::finalPath(const std::string& path)
 {
     const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr), std::free);
@@ -312,10 +323,8 @@ private:
             const std::string entryName = entry->d_name;
             if (entryName.compare(0, prefix.size(), prefix) != 0)
                 continue;
-            char* end = nullptr;
-            const unsigned long id = std::strtoul(entryName.c_str() + prefix.size(), &end, 10);
-            if (end != entryName.c_str() + prefix.size() && *end == '-' && ::kill(static_cast<pid_t>(id), 0) != 0
-                && errno == ESRCH)
+            const std::optional<unsigned long> id = processIdAfter(entryName, prefix);
+            if (id && ::kill(static_cast<pid_t>(*id), 0) != 0 && errno == ESRCH)
                 stale.push_back(entryName);
         }
         ::closedir(dir);
@@ -404,9 +413,7 @@ Result<std::unique_ptr<FolderHandle>> PosixFileSystem::openFolder(const std::str
 
 Result<std::unique_ptr<OutputFile>> PosixFileSystem::replaceFile(const std::string& path)
 {
-    removeStaleTemporaries(*this, path, [](unsigned long id) {
-        return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
-    });
+    removeStaleTemporaries(*this, path);
     std::string temporary = temporaryNamePrefix(path, static_cast<unsigned long>(::getpid())) + "XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)

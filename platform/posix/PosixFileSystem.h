@@ -15,6 +15,8 @@ public:
     bool createFolder(const std::string& path) override;
     Result<std::unique_ptr<FolderHandle>> openFolder(const std::string& path) override;
     std::string finalPath(const std::string& path) override;
+    unsigned long processId() override;
+    bool processRuns(unsigned long id) override;
     Result<std::string> createPrivateFolder(const std::string& parent, const std::string& prefix) override;
     std::optional<std::uint64_t> fileSize(const std::string& path) override;
     Result<std::unique_ptr<InputFile>> openForReading(const std::string& path) override;

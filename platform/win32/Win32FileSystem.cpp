@@ -293,14 +293,7 @@ Result<std::string> Win32FileSystem::readFile(const std::string& path)
 
 Result<std::unique_ptr<OutputFile>> Win32FileSystem::replaceFile(const std::string& path)
 {
-    removeStaleTemporaries(*this, path, [](unsigned long id) {
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
-        if (!process)
-            return GetLastError() != ERROR_INVALID_PARAMETER; // no such process
-        const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-        CloseHandle(process);
-        return running;
-    });
+    removeStaleTemporaries(*this, path);
     static unsigned counter = 0;
     std::string temporary = temporaryNamePrefix(path, GetCurrentProcessId()) + std::to_string(++counter);
     // CREATE_NEW: a name that stands already (a link among them) is never written through.
@@ -393,6 +386,21 @@ private:
 };
 
 } // namespace
+
+unsigned long Win32FileSystem::processId()
+{
+    return GetCurrentProcessId();
+}
+
+bool Win32FileSystem::processRuns(unsigned long id)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+    if (!process)
+        return GetLastError() != ERROR_INVALID_PARAMETER; // no such process
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
 
 Result<std::unique_ptr<FolderHandle>> Win32FileSystem::openFolder(const std::string& path)
 {

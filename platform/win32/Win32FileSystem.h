@@ -21,6 +21,8 @@ public:
     Result<std::string> readFile(const std::string& path) override;
     Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& path) override;
     Result<std::unique_ptr<FolderHandle>> openFolder(const std::string& path) override;
+    unsigned long processId() override;
+    bool processRuns(unsigned long id) override;
 };
 
 } // namespace lumo::platform
