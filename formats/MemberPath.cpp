@@ -106,15 +106,29 @@ Result<std::unique_ptr<platform::FolderHandle>> openMemberFolder(platform::FileS
     while (end > 1 && (destination[end - 1] == kSep || destination[end - 1] == '/'))
         --end;
     const std::string root = end == 0 ? std::string(".") : destination.substr(0, end);
-    if (!files.exists(root)) {
-        // The destination itself is created with its parents, as given.
-        for (size_t sep = root.find(kSep, 1); sep != std::string::npos; sep = root.find(kSep, sep + 1))
-            files.createFolder(root.substr(0, sep));
-        files.createFolder(root);
+    // The destination itself is created with its parents, as given: from the nearest folder that
+    // exists, so a folder that cannot be made is reported with the system's reason.
+    std::string existing = root;
+    std::vector<std::string> missing;
+    while (!files.exists(existing)) {
+        const size_t cut = existing.find_last_of(kSep);
+        if (cut == std::string::npos || cut == 0) {
+            missing.insert(missing.begin(), cut == 0 ? existing.substr(1) : existing);
+            existing = cut == 0 ? std::string(1, kSep) : std::string(".");
+            break;
+        }
+        missing.insert(missing.begin(), existing.substr(cut + 1));
+        existing.resize(cut > 0 && existing[cut - 1] == ':' ? cut + 1 : cut); // "C:\" stays a root
     }
-    Result<std::unique_ptr<platform::FolderHandle>> at = files.openFolder(root);
+    Result<std::unique_ptr<platform::FolderHandle>> at = files.openFolder(existing);
     if (!at)
         return at.error();
+    for (const std::string& element : missing) {
+        Result<std::unique_ptr<platform::FolderHandle>> next = (*at)->openFolder(element);
+        if (!next)
+            return next.error();
+        at = std::move(next);
+    }
     // Each folder below is opened from the one above: a link put in the way, before or during the
     // unpacking, is refused and never followed.
     for (const std::string& element : components(folder)) {
