@@ -31,12 +31,20 @@ bool within(std::uint64_t offset, std::uint64_t size, std::uint64_t total)
 
 Result<PeImage> PeImage::parse(std::string bytes, const std::string& sourceName)
 {
+    auto owned = std::make_shared<const std::string>(std::move(bytes));
+    const std::string_view view = *owned;
+    return parse(view, std::move(owned), sourceName);
+}
+
+Result<PeImage> PeImage::parse(std::string_view bytes, std::shared_ptr<const void> owner, const std::string& sourceName)
+{
     PeImage image;
     image.m_sourceName = sourceName;
     const auto fail = [&](const std::string& what) {
         return Error{"\"" + sourceName + "\" is not a usable Windows executable: " + what};
     };
-    image.m_bytes = std::move(bytes);
+    image.m_bytes = bytes;
+    image.m_owner = std::move(owner);
     const std::string_view b = image.m_bytes;
     if (b.size() < 64 || b.substr(0, 2) != "MZ")
         return fail("it has no MZ header");
@@ -134,6 +142,11 @@ Result<std::vector<ResourceEntry>> PeImage::resources() const
     return readResources(true);
 }
 
+Result<std::vector<ResourceEntry>> PeImage::resourceList() const
+{
+    return readResources(false);
+}
+
 Result<std::vector<ResourceEntry>> PeImage::readResources(bool withData) const
 {
     const std::uint32_t rva = directoryRva(kResourceDirectory);
@@ -214,7 +227,7 @@ Result<std::string> PeImage::withResources(const std::vector<ResourceEntry>& ent
     Result<size_t> count = again->resourceCount();
     if (!count || *count > entries.size())
         return Error{"writing the resources of \"" + m_sourceName + "\" went wrong: they do not read back"};
-    return std::move(again->m_bytes);
+    return std::string(again->m_bytes);
 }
 
 Status PeImage::writeWithResources(const std::vector<ResourceEntry>& entries, platform::OutputFile& out) const
@@ -259,7 +272,7 @@ Status PeImage::writeWithResources(const std::vector<ResourceEntry>& entries, pl
         const std::uint64_t rawSize = alignUp(newSize, m_fileAlignment);
         if (old->rawOffset + rawSize > 0xFFFFFFFFu || old->virtualAddress + newSize > 0xFFFFFFFFu)
             return fail("would grow past the 4 GiB a Windows executable can hold");
-        head = m_bytes.substr(0, old->rawOffset);
+        head = std::string(m_bytes.substr(0, old->rawOffset));
         if (head.size() < tableEnd)
             return fail("has its resource section inside its headers");
         setLe32(head, old->headerOffset + 8, static_cast<std::uint32_t>(newSize));
@@ -270,7 +283,7 @@ Status PeImage::writeWithResources(const std::vector<ResourceEntry>& entries, pl
     } else if (rootAtStart && newSize <= old->rawSize
                && newSize <= alignUp(std::max(old->virtualSize, old->rawSize), m_sectionAlignment)) {
         // It fits where the old tree was: the section keeps its place and its size.
-        head = m_bytes.substr(0, old->rawOffset);
+        head = std::string(m_bytes.substr(0, old->rawOffset));
         if (head.size() < tableEnd)
             return fail("has its resource section inside its headers");
         between = std::string_view(m_bytes).substr(old->rawOffset + std::uint64_t(old->rawSize),
@@ -294,7 +307,7 @@ Status PeImage::writeWithResources(const std::vector<ResourceEntry>& entries, pl
         if (rawOffset + rawSize > 0xFFFFFFFFu || virtualEnd + alignUp(newSize, m_sectionAlignment) > 0xFFFFFFFFu)
             return fail("would grow past the 4 GiB a Windows executable can hold");
         treeRva = static_cast<std::uint32_t>(virtualEnd);
-        head = m_bytes.substr(0, rawEnd);
+        head = std::string(m_bytes.substr(0, rawEnd));
         head.resize(rawOffset, '\0');
         std::fill(head.begin() + static_cast<std::ptrdiff_t>(tableEnd),
                   head.begin() + static_cast<std::ptrdiff_t>(tableEnd + 40), '\0');

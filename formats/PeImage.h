@@ -14,6 +14,7 @@
 #include "platform/Result.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,14 +47,19 @@ class PeImage {
 public:
     // sourceName names the file in errors.
     static Result<PeImage> parse(std::string bytes, const std::string& sourceName);
+    // An image in bytes that owner keeps (a mapped file): only the pages read are ever loaded.
+    static Result<PeImage> parse(std::string_view bytes, std::shared_ptr<const void> owner,
+                                 const std::string& sourceName);
 
     bool isPe32Plus() const { return m_pe32Plus; }
     const std::vector<PeSection>& sections() const { return m_sections; }
     bool hasCertificate() const { return m_certificateSize != 0; }
-    const std::string& bytes() const { return m_bytes; }
+    std::string_view bytes() const { return m_bytes; }
 
     // Empty when the image has no resource directory.
     Result<std::vector<ResourceEntry>> resources() const;
+    // The same without their bytes: each entry's data is empty, its size in dataSize.
+    Result<std::vector<ResourceEntry>> resourceList() const;
     // How many resources the tree holds, checked as resources() checks them, without their data.
     Result<size_t> resourceCount() const;
     // The whole image with these resources in place of the old ones, written to out in one pass
@@ -70,7 +76,8 @@ private:
     std::uint32_t directorySize(int index) const;
     const PeSection* sectionOf(std::uint32_t rva) const;
 
-    std::string m_bytes;
+    std::string_view m_bytes;
+    std::shared_ptr<const void> m_owner; // what keeps m_bytes
     std::string m_sourceName;
     bool m_pe32Plus = false;
     size_t m_coffOffset = 0;

@@ -94,6 +94,7 @@ private:
         const std::uint32_t rva = le32(m_tree, offset);
         const std::uint32_t size = le32(m_tree, offset + 4);
         entry.codePage = le32(m_tree, offset + 8);
+        entry.dataSize = size;
         if (rva < m_sectionRva || rva - m_sectionRva > m_section.size()
             || m_section.size() - (rva - m_sectionRva) < size)
             return Error{"the data of resource " + entry.type.text() + "/" + entry.name.text()

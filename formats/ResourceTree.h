@@ -43,6 +43,7 @@ struct ResourceEntry {
     std::uint16_t language = 0;
     ResourceData data;
     std::uint32_t codePage = 0;
+    std::uint32_t dataSize = 0; // as the tree states it, also when the data was not read
 };
 
 // Reads the tree in `section` (its bytes, mapped at sectionRva) whose root is at rootRva.

@@ -99,6 +99,16 @@ private:
 
 } // namespace
 
+Result<MappedBytes> FileSystem::mapFile(const std::string& path)
+{
+    Result<std::string> read = readFile(path);
+    if (!read)
+        return read.error();
+    auto owned = std::make_shared<const std::string>(std::move(*read));
+    const std::string_view view = *owned;
+    return MappedBytes{view, std::move(owned)};
+}
+
 Result<std::unique_ptr<FolderHandle>> FileSystem::openFolder(const std::string& path)
 {
     if (!isFolder(path))

@@ -57,6 +57,13 @@ public:
     virtual Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& name) = 0;
 };
 
+// A whole file's bytes, kept by owner: mapped where the system can map files (only the pages read
+// are ever loaded), read into memory otherwise.
+struct MappedBytes {
+    std::string_view bytes;
+    std::shared_ptr<const void> owner;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -91,6 +98,8 @@ public:
     virtual bool renameReplacing(const std::string& from, const std::string& to) = 0;
 
     virtual Result<std::string> readFile(const std::string& path) = 0;
+    // Fails as readFile does.
+    virtual Result<MappedBytes> mapFile(const std::string& path);
     // The path with every link in it followed, naming the file itself; path when it cannot be told.
     virtual std::string finalPath(const std::string& path) { return path; }
     // This process, and whether another runs: temporary names carry the id of their writer.

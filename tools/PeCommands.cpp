@@ -37,11 +37,19 @@ int peCommand(const Args& args)
         }
         if (p.size() != 1 || !unknown.empty())
             return usage("lumo-tool pe list EXE");
-        Result<std::vector<formats::ResourceEntry>> resources = resourcesOf(p[0]);
+        // Mapped, and listed without the resources' bytes: only headers and the tree are read.
+        Result<platform::MappedBytes> mapped = platform::hostFileSystem().mapFile(p[0]);
+        if (!mapped)
+            return fail(mapped.message());
+        Result<formats::PeImage> image = formats::PeImage::parse(mapped->bytes, mapped->owner, p[0]);
+        if (!image)
+            return fail(image.message());
+        Result<std::vector<formats::ResourceEntry>> resources = image->resourceList();
         if (!resources)
             return fail(resources.message());
         for (const formats::ResourceEntry& r : *resources)
-            std::cout << r.type.text() << "\t" << r.name.text() << "\t" << r.language << "\t" << r.data.size() << "\n";
+            std::cout << escapedForDisplay(r.type.text()) << "\t" << escapedForDisplay(r.name.text()) << "\t"
+                      << r.language << "\t" << r.dataSize << "\n";
         return 0;
     }
     if (command == "add-resource") {

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <memory>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -372,6 +373,26 @@ Result<std::unique_ptr<OutputFile>> PosixFileSystem::createFile(const std::strin
 bool PosixFileSystem::renameReplacing(const std::string& from, const std::string& to)
 {
     return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+Result<MappedBytes> PosixFileSystem::mapFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return cannotOpenFile(path, systemErrorText(errno));
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) {
+        ::close(fd);
+        return FileSystem::mapFile(path); // nothing to map: read as it is
+    }
+    const auto size = static_cast<size_t>(st.st_size);
+    void* at = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    const int error = errno;
+    ::close(fd);
+    if (at == MAP_FAILED)
+        return cannotOpenFile(path, systemErrorText(error));
+    std::shared_ptr<const void> owner(at, [size](const void* p) { ::munmap(const_cast<void*>(p), size); });
+    return MappedBytes{std::string_view(static_cast<const char*>(at), size), std::move(owner)};
 }
 
 Result<std::string> PosixFileSystem::readFile(const std::string& path)

@@ -23,6 +23,7 @@ public:
     Result<std::unique_ptr<OutputFile>> createFile(const std::string& path) override;
     bool renameReplacing(const std::string& from, const std::string& to) override;
     Result<std::string> readFile(const std::string& path) override;
+    Result<MappedBytes> mapFile(const std::string& path) override;
     Result<std::unique_ptr<OutputFile>> replaceFile(const std::string& path) override;
 };
 
