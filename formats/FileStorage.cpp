@@ -7,6 +7,7 @@
 #include "common/Text.h"
 #include "common/TempFolder.h"
 #include "platform/Host.h"
+#include "platform/MemoryFile.h"
 
 namespace lumo::formats {
 
@@ -64,20 +65,21 @@ Result<std::string> StoredFile::bytes() const
 
 Status StoredFile::writeTo(platform::OutputFile& out) const
 {
-    if (!m_coded)
-        return out.write(m_bytes);
-    Status written;
-    const Status decoded = RleUnpackTo(m_blocks, m_size, [&](std::string_view block) { return written = out.write(block); });
-    if (!decoded && written)
-        return Error{"The stored file \"" + escapedForDisplay(m_name, kShownNameLength) + "\" is damaged: "
-                     + decoded.message()};
-    return decoded;
+    return forEachBlock([&](std::string_view block) { return out.write(block); });
 }
 
 Status FileStorage::ReadData(std::string_view stream, const std::string& sourceName)
 {
+    auto owned = std::make_shared<const std::string>(stream);
+    const std::string_view view = *owned;
+    return ReadData(platform::MappedBytes{view, std::move(owned)}, sourceName);
+}
+
+Status FileStorage::ReadData(platform::MappedBytes container, const std::string& sourceName)
+{
     m_files.clear();
-    m_source.assign(stream);
+    m_source = container.bytes;
+    m_sourceOwner = std::move(container.owner);
     ByteReader reader(m_source);
     const auto fail = [&](const std::string& what) -> Status {
         m_files.clear();
@@ -132,27 +134,112 @@ Status FileStorage::ReadData(std::string_view stream, const std::string& sourceN
     return {};
 }
 
-Result<std::string> FileStorage::WriteData() const
+Status StoredFile::forEachBlock(const std::function<Status(std::string_view)>& sink) const
 {
-    std::string out(kMagic);
-    putU32(out, static_cast<std::uint32_t>(m_files.size()));
+    if (m_coded) {
+        Status passed;
+        const Status decoded = RleUnpackTo(m_blocks, m_size, [&](std::string_view block) { return passed = sink(block); });
+        if (!decoded && passed)
+            return Error{"The stored file \"" + escapedForDisplay(m_name, kShownNameLength) + "\" is damaged: "
+                         + decoded.message()};
+        return decoded;
+    }
+    if (m_path.empty()) {
+        for (size_t at = 0; at < m_bytes.size(); at += kRleBlockSize)
+            if (Status s = sink(std::string_view(m_bytes).substr(at, kRleBlockSize)); !s)
+                return s;
+        return {};
+    }
+    platform::FileSystem& files = m_storage.m_services.files;
+    Result<std::unique_ptr<platform::InputFile>> in = files.openForReading(m_path);
+    if (!in)
+        return in.error();
+    std::string block(kRleBlockSize, '\0');
+    std::uint64_t read = 0;
+    for (;;) {
+        // A full block at a time: the coding cuts the file into blocks of exactly that size.
+        size_t filled = 0;
+        while (filled < block.size()) {
+            Result<size_t> n = (*in)->read(block.data() + filled, block.size() - filled);
+            if (!n)
+                return platform::cannotOpenFile(m_path, n.message());
+            if (*n == 0)
+                break;
+            filled += *n;
+        }
+        read += filled;
+        if (read > static_cast<std::uint64_t>(m_size))
+            break;
+        if (filled == 0)
+            break;
+        if (Status s = sink(std::string_view(block.data(), filled)); !s)
+            return s;
+        if (filled < block.size())
+            break;
+    }
+    if (read != static_cast<std::uint64_t>(m_size))
+        return platform::cannotOpenFile(m_path, "It changed while it was being stored.");
+    return {};
+}
+
+Status FileStorage::addFile(std::string name, const std::string& path)
+{
+    Result<std::unique_ptr<platform::InputFile>> in = m_services.files.openForReading(path);
+    if (!in)
+        return in.error();
+    m_files.push_back(std::make_unique<StoredFile>(*this, std::move(name), path, (*in)->size()));
+    return {};
+}
+
+Status FileStorage::WriteData(platform::OutputFile& out) const
+{
+    std::string head(kMagic);
+    putU32(head, static_cast<std::uint32_t>(m_files.size()));
+    if (Status s = out.write(head); !s)
+        return s;
     for (const auto& f : m_files) {
-        Result<std::string> bytes = f->bytes();
-        if (!bytes)
-            return Error{"The stored file \"" + escapedForDisplay(f->name(), kShownNameLength) + "\" is damaged: " + bytes.message()};
-        if (bytes->size() > 0x7FFFFFFFu - 4 * (bytes->size() / kRleBlockSize + 2))
+        const std::uint64_t size = f->byteSize();
+        if (size > 0x7FFFFFFFu - 4 * (size / kRleBlockSize + 2))
             return Error{"\"" + f->name() + "\" is too large for a storage (2 GiB or more)"};
         Result<std::string> name = utf8ToCp1252(f->name());
         if (!name)
             return Error{"The name of a stored file cannot be written: " + name.message()};
-        const std::string coded = RlePack(*bytes);
-        putU32(out, static_cast<std::uint32_t>(name->size()));
-        out += *name;
-        putU32(out, static_cast<std::uint32_t>(coded.size()));
-        out += coded;
+        // The coded length is known once the blocks are written: it is filled in then.
+        std::string record;
+        putU32(record, static_cast<std::uint32_t>(name->size()));
+        record += *name;
+        const std::uint64_t lengthAt = out.written() + record.size();
+        putU32(record, 0);
+        putU32(record, static_cast<std::uint32_t>(size));
+        if (Status s = out.write(record); !s)
+            return s;
+        const std::uint64_t codedStart = out.written() - 4;
+        const Status coded = f->forEachBlock([&](std::string_view block) -> Status {
+            const std::string body = RlePackBlock(block);
+            std::string piece;
+            piece += static_cast<char>(body.size() & 0xFF);
+            piece += static_cast<char>(body.size() >> 8);
+            piece += body;
+            return out.write(piece);
+        });
+        if (!coded)
+            return coded;
+        std::string length;
+        putU32(length, static_cast<std::uint32_t>(out.written() - codedStart));
+        if (Status s = out.writeAt(lengthAt, length); !s)
+            return s;
     }
-    return out;
+    return {};
 }
+
+Result<std::string> FileStorage::WriteData() const
+{
+    platform::MemoryOutputFile out;
+    if (Status s = WriteData(out); !s)
+        return s.error();
+    return std::move(out.bytes());
+}
+
 
 bool StoredFile::SaveToFile(const std::string& path, bool createPath)
 {

@@ -79,13 +79,24 @@ public:
         , m_coded(true)
     {
     }
+    // A file on the disk, read when the storage is written; its size is taken now.
+    StoredFile(FileStorage& storage, std::string name, std::string path, std::uint64_t size)
+        : m_storage(storage)
+        , m_name(std::move(name))
+        , m_size(static_cast<std::int64_t>(size))
+        , m_path(std::move(path))
+    {
+    }
 
     const std::string& name() const { return m_name; } // UTF-8
     std::int32_t size() const { return static_cast<std::int32_t>(m_size); }
+    std::uint64_t byteSize() const { return static_cast<std::uint64_t>(m_size); }
     // The whole file in memory: for files known to be small.
     Result<std::string> bytes() const;
     // The file block by block into out.
     Status writeTo(platform::OutputFile& out) const;
+    // The file in pieces of at most one coding block, in order.
+    Status forEachBlock(const std::function<Status(std::string_view)>& sink) const;
 
     // Raises OnExtract (a refusal writes nothing and counts as success), creates the folders of the
     // path when asked, writes the file whole or not at all, raises OnExtracted.
@@ -100,6 +111,7 @@ private:
     std::string m_bytes; // as added
     std::string_view m_blocks; // as read: the coded blocks after the size field
     bool m_coded = false;
+    std::string m_path; // on the disk
 };
 
 class FileStorage {
@@ -115,11 +127,17 @@ public:
 
     // Fails naming the source, the record and the fault; the storage is then left empty.
     Status ReadData(std::string_view stream, const std::string& sourceName);
+    // The same for a container the storage keeps as it is (a mapped file), with no copy.
+    Status ReadData(platform::MappedBytes container, const std::string& sourceName);
     // Always the coded layout. Refuses files of 2 GiB or more and names Windows-1252 cannot hold.
     Result<std::string> WriteData() const;
+    // The same, streamed: one coding block of one file in memory at a time.
+    Status WriteData(platform::OutputFile& out) const;
 
     // Appends a file (name in UTF-8).
     void add(std::string name, std::string bytes);
+    // Appends the file at path, read only when the storage is written.
+    Status addFile(std::string name, const std::string& path);
 
     int Count() const { return static_cast<int>(m_files.size()); }
     std::int64_t DataSize() const;
@@ -142,7 +160,9 @@ private:
     StorageServices m_services;
     std::vector<std::unique_ptr<StoredFile>> m_files;
     bool m_coded = true;
-    std::string m_source; // the container read last: stored files read from it point into it
+    // The container read last, and what keeps it: stored files read from it point into it.
+    std::string_view m_source;
+    std::shared_ptr<const void> m_sourceOwner;
     std::vector<std::string> m_written;
 };
 

@@ -19,11 +19,12 @@ formats::StorageServices storageServices()
 
 Result<std::unique_ptr<formats::FileStorage>> readStorage(const std::string& path)
 {
-    Result<std::string> bytes = platform::hostFileSystem().readFile(path);
-    if (!bytes)
-        return bytes.error();
+    // Mapped: the stored files are decoded from it as they are written, never all read.
+    Result<platform::MappedBytes> mapped = platform::hostFileSystem().mapFile(path);
+    if (!mapped)
+        return mapped.error();
     auto storage = std::make_unique<formats::FileStorage>(storageServices());
-    if (Status read = storage->ReadData(*bytes, path); !read)
+    if (Status read = storage->ReadData(std::move(*mapped), path); !read)
         return read.error();
     return storage;
 }
@@ -42,18 +43,18 @@ int storageCommand(const Args& args)
         const Parsed p = parse(args, 2, {});
         if (p.positional.size() < 2 || !p.unknown.empty())
             return usage("lumo-tool storage pack OUT FILE...");
+        // The files are read as they are stored, block by block, into the container being written.
         formats::FileStorage storage(storageServices());
-        for (size_t i = 1; i < p.positional.size(); ++i) {
-            Result<std::string> bytes = platform::hostFileSystem().readFile(p.positional[i]);
-            if (!bytes)
-                return fail(bytes.message());
-            storage.add(fileNameOf(p.positional[i], PathSyntax::Host), std::move(*bytes));
-        }
-        Result<std::string> data = storage.WriteData();
-        if (!data)
-            return fail(data.message());
-        const Status written = platform::hostFileSystem().writeFileAtomically(p.positional[0], *data);
-        return written ? 0 : fail(written.message());
+        for (size_t i = 1; i < p.positional.size(); ++i)
+            if (Status added = storage.addFile(fileNameOf(p.positional[i], PathSyntax::Host), p.positional[i]); !added)
+                return fail(added.message());
+        Result<std::unique_ptr<platform::OutputFile>> out = platform::hostFileSystem().replaceFile(p.positional[0]);
+        if (!out)
+            return fail(out.message());
+        if (Status written = storage.WriteData(**out); !written)
+            return fail(written.message());
+        const Status closed = (*out)->close();
+        return closed ? 0 : fail(closed.message());
     }
     if (command == "list") {
         if (wantsHelp(args)) {
