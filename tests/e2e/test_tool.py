@@ -140,6 +140,28 @@ class Tool(unittest.TestCase):
                           '0', '0', '-1', 'Sleep well;'])
 
     @unittest.skipUnless(HAS_PLAYER, 'this build has no player program (no cross build)')
+    def test_two_builds_at_once_both_succeed_and_leave_nothing(self):
+        temp = self.path('tmp')
+        os.makedirs(temp)
+        movies = []
+        for i in range(2):
+            movies.append(self.path('m%d.swf' % i))
+            with open(movies[-1], 'wb') as f:
+                f.write(b'FWS' + bytes([i]) * (4 << 20))
+        env = dict(os.environ, TMPDIR=temp)
+        runs = [subprocess.Popen([TOOL, 'create', '-o', self.path('S%d.exe' % i), movies[i]], env=env,
+                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True) for i in range(2)]
+        for i, run in enumerate(runs):
+            _, err = run.communicate(timeout=e2e.TIMEOUT)
+            self.assertEqual(run.returncode, 0, err)
+            self.assertEqual(tool('pe', 'extract', self.path('S%d.exe' % i), '--type', '10', '--name', 'FILELIST',
+                                  self.path('f%d.lis' % i)).returncode, 0)
+            names = [line.split('\t')[1] for line in tool('archive', 'list', self.path('f%d.lis' % i)).stdout.splitlines()]
+            self.assertIn('m%d.swf' % i, names)
+            self.assertNotIn('m%d.swf' % (1 - i), names)
+        self.assertEqual(os.listdir(temp), [])
+
+    @unittest.skipUnless(HAS_PLAYER, 'this build has no player program (no cross build)')
     def test_create_refuses_what_it_cannot_build_and_names_the_problem(self):
         movie = self.path('m.swf')
         text = self.path('notes.swf')
