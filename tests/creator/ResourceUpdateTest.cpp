@@ -350,6 +350,43 @@ TEST(PeImage, TheChecksumSumsPiecesOfAnySize)
     }
 }
 
+TEST(PeImage, AnImageWithTheMostSectionsItsHeaderCanCountGetsNoOtherOne)
+{
+    // A PE32 image with 65,535 empty sections, its headers large enough to hold one more entry.
+    const size_t sections = 0xFFFF;
+    const size_t table = 0x40 + 24 + 224;
+    const size_t headers = (table + 40 * (sections + 1) + 0x1FF) & ~size_t(0x1FF);
+    std::string image(headers, '\0');
+    const auto put16 = [&](size_t at, std::uint16_t v) { image[at] = char(v & 0xFF), image[at + 1] = char(v >> 8); };
+    const auto put32 = [&](size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            image[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    image[0] = 'M', image[1] = 'Z';
+    put32(0x3C, 0x40);
+    image.replace(0x40, 4, std::string("PE\0\0", 4));
+    put16(0x44, 0x14C);
+    put16(0x46, static_cast<std::uint16_t>(sections));
+    put16(0x54, 224);
+    const size_t optional = 0x58;
+    put16(optional, 0x10B);
+    put32(optional + 32, 0x1000); // section alignment
+    put32(optional + 36, 0x200); // file alignment
+    put32(optional + 56, static_cast<std::uint32_t>(0x1000 * (sections + 1) + headers));
+    put32(optional + 60, static_cast<std::uint32_t>(headers));
+    put32(optional + 92, 16);
+    for (size_t i = 0; i < sections; ++i) {
+        put32(table + 40 * i + 8, 0x1000);
+        put32(table + 40 * i + 12, static_cast<std::uint32_t>(0x1000 * (i + 1)));
+    }
+    Result<formats::PeImage> parsed = formats::PeImage::parse(image, "many.exe");
+    ASSERT_TRUE(parsed) << parsed.message();
+    const Result<std::string> edited
+        = parsed->withResources({{ResourceId::id(10), ResourceId::name("FILELIST"), 0, std::string("data")}});
+    ASSERT_FALSE(edited);
+    EXPECT_NE(edited.message().find("65,535 sections"), std::string::npos) << edited.message();
+}
+
 TEST(PeImage, MalformedImagesAreReportedNotRead)
 {
     const std::string player = test::readFile(LUMO_PLAYER_EXE);
