@@ -69,20 +69,19 @@ Result<std::optional<MemberHeader>> ArchiveReader::nextHeader()
     return std::optional<MemberHeader>(std::move(header));
 }
 
-Result<std::string> ArchiveReader::data(const MemberHeader& member)
+Status ArchiveReader::skipData(const MemberHeader& member)
 {
-    std::string bytes;
-    if (Status s = readField(static_cast<size_t>(member.compressedSize), bytes, member.displayName()); !s)
-        return s.error();
-    return bytes;
+    return readData(member, [](std::string_view) -> Status { return {}; });
 }
 
-Status ArchiveReader::skipData(const MemberHeader& member)
+Status ArchiveReader::readData(const MemberHeader& member, const std::function<Status(std::string_view)>& sink)
 {
     std::string piece;
     for (size_t left = static_cast<size_t>(member.compressedSize); left > 0;) {
         const size_t n = std::min<size_t>(left, 65536);
         if (Status s = readField(n, piece, member.displayName()); !s)
+            return s;
+        if (Status s = sink(piece); !s)
             return s;
         left -= n;
     }

@@ -1,5 +1,5 @@
 // Reads an archive's members one at a time from a stream: each header, then its compressed data
-// (one member's data in memory at most). Every length is checked against the bytes the stream
+// in pieces (one piece in memory at a time). Every length is checked against the bytes the stream
 // still holds before anything is allocated; a short archive gives "Stream read error".
 #pragma once
 
@@ -7,6 +7,7 @@
 #include "platform/Result.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,8 +33,9 @@ public:
 
     // nullopt at the archive's end.
     Result<std::optional<MemberHeader>> nextHeader();
-    Result<std::string> data(const MemberHeader& member);
     Status skipData(const MemberHeader& member);
+    // The member's compressed data in pieces of at most 64 KiB, in order.
+    Status readData(const MemberHeader& member, const std::function<Status(std::string_view)>& sink);
 
     const std::string& sourceName() const { return m_sourceName; }
 

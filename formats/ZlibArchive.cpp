@@ -56,44 +56,59 @@ private:
     int m_status;
 };
 
-// Inflates one member, writing it (when out is set) and reporting the bytes written as if in
-// pieces of 1024, the last empty piece included. Returns the bytes inflated.
+// Inflates one member as its compressed data is read, writing it (when out is set) and reporting
+// the bytes written as if in pieces of 1024, the last empty piece included. Returns the bytes
+// inflated. One piece of input and one chunk of output in memory at a time.
 template <typename Progress>
-Result<std::uint64_t> inflateMember(std::string_view data, std::uint32_t expected, platform::OutputFile* out,
+Result<std::uint64_t> inflateMember(ArchiveReader& reader, const MemberHeader& header, platform::OutputFile* out,
                                     const std::string& member, const std::string& sourceName, Progress progress)
 {
+    const auto expected = static_cast<std::uint32_t>(header.uncompressedSize);
     z_stream z{};
     if (const int rc = inflateInit(&z); rc != Z_OK)
         return Error{zlibMessage(rc)};
     std::unique_ptr<z_stream, int (*)(z_stream*)> guard(&z, inflateEnd);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    z.avail_in = static_cast<uInt>(data.size());
     const auto failure
         = [&](const std::string& what) { return Error{what + " (" + sourceName + ", member \"" + member + "\")"}; };
     // Inflated and written in large chunks; the progress reports still step by 1024 bytes, as
     // they would if each piece were written by itself, and end with the last, empty piece.
     std::uint64_t count = 0;
+    bool ended = false;
     std::vector<char> chunk(kChunk);
-    for (bool ended = false; !ended;) {
-        z.next_out = reinterpret_cast<Bytef*>(chunk.data());
-        z.avail_out = static_cast<uInt>(chunk.size());
-        const int rc = inflate(&z, Z_NO_FLUSH);
-        if (rc != Z_OK && rc != Z_STREAM_END)
-            return failure(zlibMessage(rc));
-        ended = rc == Z_STREAM_END;
-        const size_t n = chunk.size() - z.avail_out;
-        // A stream that yields more than its header states is refused before it can fill the disk.
-        if (count + n > expected)
-            return failure("damaged member: it inflates to more than the " + std::to_string(expected)
-                           + " bytes its header states");
-        if (out) {
-            if (Status written = out->write(std::string_view(chunk.data(), n)); !written)
-                return written.error();
-            for (size_t step = kPiece; step < n + kPiece; step += kPiece)
-                progress(count + std::min(step, n));
+    const auto inflatePiece = [&](std::string_view piece) -> Status {
+        if (ended)
+            return {}; // what follows the stream's end within the member is not read as data
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+        z.avail_in = static_cast<uInt>(piece.size());
+        for (;;) {
+            z.next_out = reinterpret_cast<Bytef*>(chunk.data());
+            z.avail_out = static_cast<uInt>(chunk.size());
+            const int rc = inflate(&z, Z_NO_FLUSH);
+            if (rc == Z_BUF_ERROR && z.avail_in == 0)
+                return {}; // this piece is used up: the next one goes on
+            if (rc != Z_OK && rc != Z_STREAM_END)
+                return failure(zlibMessage(rc));
+            ended = rc == Z_STREAM_END;
+            const size_t n = chunk.size() - z.avail_out;
+            // A stream that yields more than its header states is refused before it can fill the disk.
+            if (count + n > expected)
+                return failure("damaged member: it inflates to more than the " + std::to_string(expected)
+                               + " bytes its header states");
+            if (out) {
+                if (Status written = out->write(std::string_view(chunk.data(), n)); !written)
+                    return written;
+                for (size_t step = kPiece; step < n + kPiece; step += kPiece)
+                    progress(count + std::min(step, n));
+            }
+            count += n;
+            if (ended || (z.avail_in == 0 && z.avail_out != 0))
+                return {};
         }
-        count += n;
-    }
+    };
+    if (Status read = reader.readData(header, inflatePiece); !read)
+        return read.error();
+    if (!ended)
+        return failure(zlibMessage(Z_BUF_ERROR)); // the data ended before the stream did
     if (out)
         progress(count);
     if (count != expected)
@@ -318,12 +333,12 @@ Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::st
             folder = openMemberFolder(m_files, dest, "", memberName, sourceName);
         if (!folder)
             return folder.error();
-        Result<std::string> data = reader.data(stored);
-        if (!data)
-            return data.error();
         const std::string target = dest + (relativePaths ? member->folder : std::string()) + member->name;
-        if (!overwrite && (*folder)->exists(member->name))
+        if (!overwrite && (*folder)->exists(member->name)) {
+            if (Status skipped = reader.skipData(stored); !skipped)
+                return skipped;
             continue;
+        }
 
         bool writeFile = true;
         if (OnDecompressingFile)
@@ -339,9 +354,8 @@ Status ZlibMultiple::DecompressStream(platform::InputFile& stream, const std::st
             out = std::move(*created);
         }
         const auto total = static_cast<std::uint64_t>(stored.uncompressedSize);
-        Result<std::uint64_t> inflated
-            = inflateMember(*data, static_cast<std::uint32_t>(stored.uncompressedSize), out.get(), memberName,
-                            sourceName, [&](std::uint64_t written) { progress(written, total); });
+        Result<std::uint64_t> inflated = inflateMember(reader, stored, out.get(), memberName, sourceName,
+                                                       [&](std::uint64_t written) { progress(written, total); });
         if (!inflated)
             return inflated.error();
         if (out)
