@@ -144,5 +144,74 @@ class CrashConsistency(unittest.TestCase):
         self.assert_no_temporaries(self.path('tmp'))
 
 
+class EditorSave(unittest.TestCase):
+    """The editor saving its playlist and settings (Preview saves them), killed at random moments."""
+
+    def setUp(self):
+        if not os.environ.get('DISPLAY'):
+            self.skipTest('no display to run the editor on')
+        self.folder = e2e.scratch_dir('crash-editor-')
+        runtime = os.path.join(self.folder, 'run')
+        os.makedirs(runtime, mode=0o700)
+        self.lists = os.path.join(self.folder, 'lists')
+        os.makedirs(self.lists)
+        self.env = dict(os.environ, LUMO_REGISTRY=os.path.join(self.folder, 'registry.reg'),
+                        XDG_DATA_HOME=os.path.join(self.folder, 'data'), XDG_RUNTIME_DIR=runtime)
+        self.env.pop('QT_QPA_PLATFORM', None)
+        with open(self.env['LUMO_REGISTRY'], 'w', encoding='utf-8', newline='\r\n') as f:
+            f.write('Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n'
+                    '"Path"="%s"\n' % self.lists)
+        # A long playlist, so that saving it takes a while.
+        self.rows = b''.join(b'-1;/movies/movie-%06d.swf\r\n' % i for i in range(200000))
+        with open(os.path.join(self.lists, 'FileList.list'), 'wb') as f:
+            f.write(self.rows)
+        self.rng = random.Random(5)
+
+    def tearDown(self):
+        if hasattr(self, 'folder'):
+            shutil.rmtree(self.folder, ignore_errors=True)
+
+    def settled_main_window(self):
+        """The main window once its movie view has joined it (the window system then gives it a
+        new native window) and its playlist is read."""
+        self.assertTrue(e2e.wait_for_window('^Lumo ScreenSaver v1.0$'))
+        time.sleep(3)
+        window = e2e.wait_for_window('^Lumo ScreenSaver v1.0$')
+        self.assertTrue(window)
+        return window[0]
+
+    def test_killed_while_saving_leaves_whole_files(self):
+        for _ in range(5):
+            editor = subprocess.Popen([os.path.join(e2e.BIN, 'lumo')], env=self.env, stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+            try:
+                window = self.settled_main_window()
+                e2e.press(window, 'ctrl+p')
+                time.sleep(self.rng.uniform(0, 0.3))
+            finally:
+                editor.send_signal(signal.SIGKILL)
+                editor.wait()
+            with open(os.path.join(self.lists, 'FileList.list'), 'rb') as f:
+                self.assertTrue(f.read() == self.rows, 'the playlist file is not whole')
+            with open(self.env['LUMO_REGISTRY'], 'rb') as f:
+                hive = f.read()
+            self.assertTrue(hive.startswith(b'Windows Registry Editor Version 5.00') and hive.endswith(b'\n'))
+            self.assertIn(b'"Path"=', hive)
+            playlist = os.path.join(self.lists, 'PlayList.list')
+            if os.path.exists(playlist):
+                with open(playlist, 'rb') as f:
+                    self.assertEqual(f.read(), self.rows.replace(b'-1;', b''))
+        # The next save, left to finish, removes what the killed ones left.
+        editor = subprocess.Popen([os.path.join(e2e.BIN, 'lumo')], env=self.env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
+        try:
+            e2e.press(self.settled_main_window(), 'ctrl+p')
+            self.assertTrue(e2e.wait_for_window('^Lumo ScreenSaver$'), 'the full-screen player shows after the save')
+            self.assertEqual([n for n in os.listdir(self.lists) if '.lumo-' in n], [])
+        finally:
+            editor.kill()
+            editor.wait()
+
+
 if __name__ == '__main__':
     unittest.main(verbosity=2)
