@@ -268,10 +268,7 @@ void ScreenWindow::resizeEvent(QResizeEvent* event)
 
 void ScreenWindow::setVisible(bool visible)
 {
-    // The movie view's engine joins before the window first reaches the screen, or the window
-    // system would build the window anew when it does.
-    if (visible && !testAttribute(Qt::WA_WState_Created))
-        m_view->prepare();
+    playback::prepareBeforeFirstShow(*this, *m_view, visible);
     QWidget::setVisible(visible);
 }
 

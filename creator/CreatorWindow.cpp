@@ -509,10 +509,7 @@ void CreatorWindow::reject()
 
 void CreatorWindow::setVisible(bool visible)
 {
-    // The movie view's engine joins before the window first reaches the screen, or the window
-    // system would build the window anew when it does.
-    if (visible && !testAttribute(Qt::WA_WState_Created))
-        m_st->prepare();
+    playback::prepareBeforeFirstShow(*this, *m_st, visible);
     QDialog::setVisible(visible);
 }
 

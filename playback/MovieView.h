@@ -42,4 +42,12 @@ public:
 
 using MovieViewFactory = std::function<std::unique_ptr<MovieView>(QWidget* parent)>;
 
+// For the setVisible of a window that holds view: the view's engine joins before the window first
+// reaches the screen, or the window system would build the window anew when it does.
+inline void prepareBeforeFirstShow(const QWidget& window, MovieView& view, bool visible)
+{
+    if (visible && !window.testAttribute(Qt::WA_WState_Created))
+        view.prepare();
+}
+
 } // namespace lumo::playback
