@@ -30,18 +30,62 @@ std::string confirmationText(const std::string& screensaverName, const std::stri
         + ". Do you want to set this screensaver as default and open config window?";
 }
 
+std::string installScreenSaverParameters(const std::string& installedPath)
+{
+    const bool quoted = installedPath.find(' ') != std::string::npos;
+    return "desk.cpl,InstallScreenSaver " + (quoted ? "\"" + installedPath + "\"" : installedPath);
+}
+
 void SetAsScreenSaver(platform::Shell& shell, const std::string& installedPath)
 {
-    shell.open("rundll32.exe", "desk.cpl,InstallScreenSaver " + installedPath, "");
+    shell.open("rundll32.exe", installScreenSaverParameters(installedPath), "");
 }
 
 namespace {
 
-void confirm(InstallerContext& c, const InstallTarget& target)
+void confirm(InstallerContext& c, const InstallTarget& target, const std::string& folder)
 {
-    if (c.surface.askYesNo(confirmationText(target.screensaverName, c.systemFolder)))
+    if (c.surface.askYesNo(confirmationText(target.screensaverName, folder)))
         SetAsScreenSaver(c.shell, target.installedPath);
     c.surface.endProgram();
+}
+
+// Copies into the system folder; when that fails (a standard user, or an administrator without
+// elevation, may not write there), says why and offers to install for this user alone. Nothing
+// is confirmed that was not copied.
+void copyAndConfirm(InstallerContext& c, const InstallTarget& target, bool withBar)
+{
+    Status copied = c.surface.copyProgramTo(target.installedPath);
+    if (withBar)
+        c.surface.setBar(100);
+    if (copied) {
+        confirm(c, target, c.systemFolder);
+        return;
+    }
+    const std::string userFolder
+        = c.userProgramsFolder.empty() ? std::string() : c.userProgramsFolder + "\\" + target.screensaverName;
+    if (userFolder.empty()) {
+        c.surface.showError(target.screensaverName + " could not be installed to " + c.systemFolder + ": "
+                            + copied.message());
+        c.surface.endProgram();
+        return;
+    }
+    if (!c.surface.askYesNo(target.screensaverName + " could not be installed to " + c.systemFolder + ": "
+                            + copied.message() + "\n\nInstall it for you only, in " + userFolder + "?")) {
+        c.surface.endProgram();
+        return;
+    }
+    c.files.createFolder(c.userProgramsFolder);
+    c.files.createFolder(userFolder);
+    const InstallTarget mine{target.screensaverName, userFolder + "\\" + target.screensaverName + ".scr"};
+    copied = c.surface.copyProgramTo(mine.installedPath);
+    if (!copied) {
+        c.surface.showError(target.screensaverName + " could not be installed to " + userFolder + " either: "
+                            + copied.message());
+        c.surface.endProgram();
+        return;
+    }
+    confirm(c, mine, userFolder);
 }
 
 } // namespace
@@ -63,8 +107,7 @@ void Install(InstallerContext& c, const std::optional<InstallTarget>& target)
         c.surface.setLicenceLines(*lines);
         switch (c.surface.runLicenceWindow()) {
         case 1:
-            c.surface.copyProgramTo(target->installedPath);
-            confirm(c, *target);
+            copyAndConfirm(c, *target, false);
             return;
         case 2:
             c.surface.endProgram();
@@ -74,9 +117,7 @@ void Install(InstallerContext& c, const std::optional<InstallTarget>& target)
         }
     }
     c.surface.setBar(c.surface.bar() + static_cast<int>(c.random.next(70)));
-    c.surface.copyProgramTo(target->installedPath);
-    c.surface.setBar(100);
-    confirm(c, *target);
+    copyAndConfirm(c, *target, true);
 }
 
 } // namespace lumo::player

@@ -22,8 +22,8 @@ public:
     virtual void setLicenceLines(const std::vector<std::string>& lines) = 0;
     // The licence window, modal: 1 Accept, 2 Decline or its close box.
     virtual int runLicenceWindow() = 0;
-    // Copies the program's own file onto path, replacing a file there.
-    virtual bool copyProgramTo(const std::string& path) = 0;
+    // Copies the program's own file onto path, replacing a file there; the system's reason when not.
+    virtual Status copyProgramTo(const std::string& path) = 0;
     // Yes / No with the information icon and the installer's caption as title.
     virtual bool askYesNo(const std::string& text) = 0;
     virtual void showError(const std::string& text) = 0;
@@ -48,6 +48,8 @@ struct InstallerContext {
     Random& random;
     std::string workFolder;
     std::string systemFolder;
+    // Where programs installed for this user alone go (%LOCALAPPDATA%\Programs); empty when unknown.
+    std::string userProgramsFolder;
 };
 
 // Install (Button1Click). Without a target it reports that the screensaver cannot be installed.
@@ -55,5 +57,7 @@ void Install(InstallerContext& context, const std::optional<InstallTarget>& targ
 
 // Makes the file the current screensaver through the display settings.
 void SetAsScreenSaver(platform::Shell& shell, const std::string& installedPath);
+// The rundll32 parameters that do it: the path quoted when it holds a space.
+std::string installScreenSaverParameters(const std::string& installedPath);
 
 } // namespace lumo::player

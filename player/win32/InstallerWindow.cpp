@@ -85,10 +85,11 @@ int InstallerWindow::runLicenceWindow()
     return m_licence->showModal(hwnd());
 }
 
-bool InstallerWindow::copyProgramTo(const std::string& path)
+Status InstallerWindow::copyProgramTo(const std::string& path)
 {
-    return CopyFileW(platform::widen(m_services.environment.programPath()).c_str(), platform::widen(path).c_str(),
-                     FALSE);
+    if (CopyFileW(platform::widen(m_services.environment.programPath()).c_str(), platform::widen(path).c_str(), FALSE))
+        return {};
+    return Error{platform::win32ErrorText(GetLastError())};
 }
 
 bool InstallerWindow::askYesNo(const std::string& text)
@@ -108,6 +109,12 @@ void InstallerWindow::endProgram()
     m_services.terminate();
 }
 
+std::string InstallerWindow::userProgramsFolder() const
+{
+    const std::optional<std::string> local = m_services.environment.variable("LOCALAPPDATA");
+    return local && !local->empty() ? *local + "\\Programs" : std::string();
+}
+
 bool InstallerWindow::closeQuery()
 {
     DeleteFolderTree(m_services.files, workFolder(m_services.environment), true, false, true);
@@ -122,7 +129,8 @@ LRESULT InstallerWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
                                  m_services.shell,
                                  m_services.random,
                                  workFolder(m_services.environment),
-                                 m_services.environment.systemFolder()};
+                                 m_services.environment.systemFolder(),
+                                 userProgramsFolder()};
         Install(context, installTarget(m_lines, m_services.environment.systemFolder()));
         return 0;
     }

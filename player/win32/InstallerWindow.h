@@ -27,12 +27,13 @@ protected:
 
 private:
     void formShow();
+    std::string userProgramsFolder() const;
 
     void setBar(int position) override;
     int bar() const override;
     void setLicenceLines(const std::vector<std::string>& lines) override;
     int runLicenceWindow() override;
-    bool copyProgramTo(const std::string& path) override;
+    Status copyProgramTo(const std::string& path) override;
     bool askYesNo(const std::string& text) override;
     void showError(const std::string& text) override;
     void endProgram() override;

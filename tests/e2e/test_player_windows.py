@@ -1,5 +1,6 @@
 """The produced screensaver under Wine: unpacking its own FILELIST, the full-screen player and its
 input filter, the settings dialog and its stored mute setting, the installer and its licence."""
+import glob
 import os
 import shutil
 import subprocess
@@ -208,6 +209,36 @@ class PlayerWindows(unittest.TestCase):
         self.assertTrue(os.path.isdir(self.work('Setup.exe')), 'ending from Install skips the close step')
         shutil.rmtree(self.work('Setup.exe'))
         os.remove(installed)
+
+    def test_a_copy_the_system_folder_refuses_is_said_and_installs_for_this_user(self):
+        lines = list(product.DEFAULT_LINES)
+        lines[3] = 'Blocked.exe'
+        installer = product.build(self.folder, 'Setup.exe', lines=lines)
+        # A folder where the screensaver would go: the copy into the system folder fails.
+        blocker = os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32', 'Blocked.scr')
+        os.makedirs(blocker, exist_ok=True)
+        try:
+            self.start(installer)
+            found = e2e.wait_for_window('^Installer for Blocked$')
+            self.assertEqual(len(found), 1)
+            click_client(found[0], 232 + 37, 320 + 24 + 12)  # "Install"
+            boxes = windows_named('^Installer for Blocked$', 2)
+            self.assertEqual(len(boxes), 2, 'the failure is said, with the offer to install for this user')
+            e2e.press(boxes[-1], 'y')
+            time.sleep(1)
+            mine = glob.glob(os.path.join(e2e.WINEPREFIX, 'drive_c', 'users', '*', 'AppData', 'Local', 'Programs',
+                                          'Blocked', 'Blocked.scr'))
+            self.assertEqual(len(mine), 1, 'installed for this user')
+            with open(installer, 'rb') as f, open(mine[0], 'rb') as g:
+                self.assertEqual(f.read(), g.read())
+            boxes = windows_named('^Installer for Blocked$', 2)
+            self.assertEqual(len(boxes), 2, 'the confirmation names where it went')
+            e2e.press(boxes[-1], 'n')
+            self.assertTrue(self.ended())
+            shutil.rmtree(os.path.dirname(mine[0]))
+        finally:
+            os.rmdir(blocker)
+            shutil.rmtree(self.work('Setup.exe'), ignore_errors=True)
 
     def test_the_close_box_stores_nothing(self):
         saver = product.build(self.folder, 'Closed.scr')

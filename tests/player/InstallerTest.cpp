@@ -24,10 +24,13 @@ public:
         log.push_back("licence");
         return licenceResult;
     }
-    bool copyProgramTo(const std::string& path) override
+    Status copyProgramTo(const std::string& path) override
     {
         log.push_back("copy " + path);
-        return true;
+        for (const std::string& folder : failing)
+            if (path.rfind(folder, 0) == 0)
+                return Error{"Access denied."};
+        return {};
     }
     bool askYesNo(const std::string& text) override
     {
@@ -41,6 +44,7 @@ public:
     std::vector<std::string> licence;
     int licenceResult = 1;
     bool answer = true;
+    std::vector<std::string> failing; // copies into these folders fail
 
 private:
     int m_bar = 0;
@@ -56,7 +60,7 @@ class InstallerTest : public ::testing::Test {
 protected:
     void install(const std::string& projectFile = "MySaver.exe")
     {
-        InstallerContext context{surface, files, shell, random, dir.path(), kSystem};
+        InstallerContext context{surface, files, shell, random, dir.path(), kSystem, dir / "Programs"};
         Install(context, installTarget(ParamLines({"round", "1", "\\Logo\\Logos.swf", projectFile}), kSystem));
     }
 
@@ -99,9 +103,42 @@ TEST_F(InstallerTest, ALicenceIsAcceptedOrDeclinedBeforeAnythingIsCopied)
     EXPECT_EQ(surface.log, (std::vector<std::string>{"bar 0", "licence", "end"})) << "nothing is copied";
 }
 
+TEST_F(InstallerTest, ACopyThatFailsIsSaidAndAnInstallForThisUserIsOffered)
+{
+    surface.failing = {kSystem};
+    install("My Saver.exe");
+    const std::string mine = dir / "Programs\\My Saver";
+    EXPECT_EQ(surface.log,
+              (std::vector<std::string>{"bar 0", "bar 2", "copy C:\\windows\\system32\\My Saver.scr", "bar 100",
+                                        "ask My Saver could not be installed to C:\\windows\\system32: Access denied."
+                                        "\n\nInstall it for you only, in " + mine + "?",
+                                        "copy " + mine + "\\My Saver.scr",
+                                        "ask My Saver successfull intalled to " + mine
+                                            + ". Do you want to set this screensaver as default and open config window?",
+                                        "end"}));
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].parameters, "desk.cpl,InstallScreenSaver \"" + mine + "\\My Saver.scr\"")
+        << "a path with spaces is quoted";
+
+    // Declined, or failing there too: nothing is claimed.
+    surface.log.clear();
+    surface.answer = false;
+    install();
+    EXPECT_EQ(surface.log.back(), "end");
+    EXPECT_EQ(shell.calls.size(), 1u);
+    surface.log.clear();
+    surface.answer = true;
+    surface.failing = {kSystem, dir.path()};
+    install();
+    EXPECT_EQ(surface.log.end()[-2],
+              "error MySaver could not be installed to " + (dir / "Programs\\MySaver") + " either: Access denied.");
+    EXPECT_EQ(surface.log.back(), "end");
+    EXPECT_EQ(shell.calls.size(), 1u) << "nothing set that is not there";
+}
+
 TEST_F(InstallerTest, WithoutAProjectNameNothingIsCopied)
 {
-    InstallerContext context{surface, files, shell, random, dir.path(), kSystem};
+    InstallerContext context{surface, files, shell, random, dir.path(), kSystem, ""};
     Install(context, installTarget(ParamLines({"round"}), kSystem));
     ASSERT_EQ(surface.log.size(), 2u);
     EXPECT_EQ(surface.log[1].rfind("error The screensaver cannot be installed", 0), 0u);
