@@ -27,7 +27,7 @@ InstallerWindow::InstallerWindow(PlayerServices& services)
     EnableWindow(m_view->hwnd(), FALSE); // Panel2 is disabled: the movie takes no input
     m_bar = createProgressBar(hwnd(), 2, panel1Top + 2, 390, 12);
     createButton(hwnd(), kInstallId, L"Install", 232, panel1Top + 24, 75, 25);
-    createButton(hwnd(), kCancelId, L"Cancel", 320, panel1Top + 24, 75, 25); // no action: the close box closes
+    createButton(hwnd(), kCancelId, L"Cancel", 320, panel1Top + 24, 75, 25);
 }
 
 void InstallerWindow::showLeading()
@@ -132,6 +132,10 @@ LRESULT InstallerWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
                                  m_services.environment.systemFolder(),
                                  userProgramsFolder()};
         Install(context, installTarget(m_lines, m_services.environment.systemFolder()));
+        return 0;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kCancelId) {
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0); // Cancel ends the installer as the close box does
         return 0;
     }
     return NativeWindow::onMessage(message, wParam, lParam);

@@ -8,8 +8,11 @@
 #include "ScreenSaverWindow.h"
 #include "SettingsWindow.h"
 
+#include "common/DeleteFolderTree.h"
+#include "common/PathRules.h"
 #include "platform/win32/Wide.h"
 #include "player/core/PlayerMode.h"
+#include "player/core/WorkFolder.h"
 
 #include <windows.h>
 
@@ -60,6 +63,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (order.empty())
         return 0;
 
+    // The instances of this program share its work folder: each holds this name while it runs, and
+    // the last one to end removes the folder, whatever the ending.
+    const std::wstring usersName
+        = L"Local\\LumoScreenSaverWork-"
+        + lumo::platform::widen(lumo::fileNameOf(lumo::platform::hostEnvironment().programPath()));
+    HANDLE users = CreateMutexW(nullptr, FALSE, usersName.c_str());
+
     OleInitialize(nullptr);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -83,6 +93,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         // The other windows go without their close steps.
         services.messageFilter = nullptr;
         windows.clear();
+        if (users)
+            CloseHandle(users);
+        if (HANDLE other = OpenMutexW(SYNCHRONIZE, FALSE, usersName.c_str()))
+            CloseHandle(other); // another instance still works in the folder
+        else
+            lumo::DeleteFolderTree(services.files, lumo::player::workFolder(services.environment), true, false, true);
     }
     OleUninitialize();
     return 0;

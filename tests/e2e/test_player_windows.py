@@ -206,8 +206,7 @@ class PlayerWindows(unittest.TestCase):
             self.assertEqual(f.read(), g.read())
         e2e.press(boxes[-1], 'n')
         self.assertTrue(self.ended())
-        self.assertTrue(os.path.isdir(self.work('Setup.exe')), 'ending from Install skips the close step')
-        shutil.rmtree(self.work('Setup.exe'))
+        self.assertFalse(os.path.exists(self.work('Setup.exe')), 'every ending removes the work folder')
         os.remove(installed)
 
     def test_a_copy_the_system_folder_refuses_is_said_and_installs_for_this_user(self):
@@ -280,6 +279,12 @@ class PlayerWindows(unittest.TestCase):
         e2e.press(found[0], 'alt+F4')
         self.assertTrue(self.ended())
         self.assertFalse(os.path.exists(self.work('Closing.exe')))
+        # Cancel ends it as the close box does.
+        self.start(installer)
+        found = e2e.wait_for_window('^Installer for MySaver$')
+        click_client(found[0], 320 + 37, 320 + 24 + 12)  # "Cancel"
+        self.assertTrue(self.ended())
+        self.assertFalse(os.path.exists(self.work('Closing.exe')))
 
     def test_declining_the_licence_ends_without_copying(self):
         lines = list(product.DEFAULT_LINES)
@@ -294,7 +299,7 @@ class PlayerWindows(unittest.TestCase):
         self.assertTrue(self.ended())
         self.assertFalse(os.path.exists(os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32',
                                                      'Licensed.scr')))
-        shutil.rmtree(self.work('Licensed.exe'), ignore_errors=True)
+        self.assertFalse(os.path.exists(self.work('Licensed.exe')), 'declining leaves no work folder')
 
     def test_a_missing_or_damaged_filelist_gives_one_error_and_ends(self):
         plain = os.path.join(self.folder, 'Plain.scr')
