@@ -104,7 +104,7 @@ void Install(InstallerContext& c, const std::optional<InstallTarget>& target)
             c.surface.showError(lines.message());
             return;
         }
-        c.surface.setLicenceLines(*lines);
+        c.surface.setLicenceLines(*lines, target->screensaverName);
         switch (c.surface.runLicenceWindow()) {
         case 1:
             copyAndConfirm(c, *target, false);

@@ -19,7 +19,9 @@ public:
     virtual ~InstallerSurface() = default;
     virtual void setBar(int position) = 0;
     virtual int bar() const = 0;
-    virtual void setLicenceLines(const std::vector<std::string>& lines) = 0;
+    // The licence's lines as the Creator wrote them (Windows-1252), in a window captioned for the
+    // screensaver.
+    virtual void setLicenceLines(const std::vector<std::string>& lines, const std::string& screensaverName) = 0;
     // The licence window, modal: 1 Accept, 2 Decline or its close box.
     virtual int runLicenceWindow() = 0;
     // Copies the program's own file onto path, replacing a file there; the system's reason when not.

@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 
+#include "common/Codepage.h"
 #include "common/DeleteFolderTree.h"
 #include "common/Text.h"
 #include "platform/win32/Wide.h"
@@ -75,9 +76,10 @@ int InstallerWindow::bar() const
     return static_cast<int>(SendMessageW(m_bar, PBM_GETPOS, 0, 0));
 }
 
-void InstallerWindow::setLicenceLines(const std::vector<std::string>& lines)
+void InstallerWindow::setLicenceLines(const std::vector<std::string>& lines, const std::string& screensaverName)
 {
     m_licence->setLines(lines);
+    SetWindowTextW(m_licence->hwnd(), platform::widen(cp1252ToUtf8(screensaverName) + " Licence").c_str());
 }
 
 int InstallerWindow::runLicenceWindow()

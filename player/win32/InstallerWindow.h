@@ -31,7 +31,7 @@ private:
 
     void setBar(int position) override;
     int bar() const override;
-    void setLicenceLines(const std::vector<std::string>& lines) override;
+    void setLicenceLines(const std::vector<std::string>& lines, const std::string& screensaverName) override;
     int runLicenceWindow() override;
     Status copyProgramTo(const std::string& path) override;
     bool askYesNo(const std::string& text) override;

@@ -2,6 +2,8 @@
 
 #include "Controls.h"
 
+#include "common/Codepage.h"
+
 #include "platform/win32/Wide.h"
 
 namespace lumo::player {
@@ -25,10 +27,11 @@ LicenceWindow::LicenceWindow(PlayerServices& services)
 
 void LicenceWindow::setLines(const std::vector<std::string>& lines)
 {
+    // The Creator copies the licence as the user wrote it: Windows-1252 bytes, as a Windows editor saves them.
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i)
         text += (i ? "\r\n" : "") + lines[i];
-    SetWindowTextW(m_memo, platform::widen(text).c_str());
+    SetWindowTextW(m_memo, platform::widen(cp1252ToUtf8(text)).c_str());
 }
 
 int LicenceWindow::showModal(HWND owner)

@@ -142,7 +142,7 @@ class PlayerWindows(unittest.TestCase):
         self.start(setup)
         found = e2e.wait_for_window('^Installer for Created$')
         click_client(found[0], 232 + 37, 320 + 24 + 12)
-        licence_window = e2e.wait_for_window('^Form4$')
+        licence_window = e2e.wait_for_window('^Created Licence$')
         click_client(licence_window[0], 72 + 37, 317 - 41 + 8 + 12)
         boxes = windows_named('^Installer for Created$', 2)
         self.assertEqual(len(boxes), 2)
@@ -255,13 +255,16 @@ class PlayerWindows(unittest.TestCase):
     def test_an_accepted_licence_installs(self):
         lines = list(product.DEFAULT_LINES)
         lines[3] = 'Accepted.exe'
-        installer = product.build(self.folder, 'Accepted.exe', lines=lines, licence='Terms\r\nof use\r\n')
+        installer = product.build(self.folder, 'Accepted.exe', lines=lines, licence='Terms of use — café, Straße\r\n')
         installed = os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32', 'Accepted.scr')
         self.start(installer)
         found = e2e.wait_for_window('^Installer for Accepted$')
         click_client(found[0], 232 + 37, 320 + 24 + 12)
-        licence = e2e.wait_for_window('^Form4$')
+        licence = e2e.wait_for_window('^Accepted Licence$')
         self.assertEqual(len(licence), 1)
+        shots = os.environ.get('LUMO_PLAYER_SHOTS')
+        if shots:  # the licence as the user reads it, for the README
+            subprocess.run(['import', '-window', licence[0], os.path.join(shots, 'licence.png')], timeout=e2e.TIMEOUT)
         click_client(licence[0], 72 + 37, 317 - 41 + 8 + 12)  # "Accept"
         boxes = windows_named('^Installer for Accepted$', 2)
         self.assertEqual(len(boxes), 2, 'the confirmation box follows')
@@ -293,7 +296,7 @@ class PlayerWindows(unittest.TestCase):
         self.start(installer)
         found = e2e.wait_for_window('^Installer for Licensed$')
         click_client(found[0], 232 + 37, 320 + 24 + 12)
-        licence = e2e.wait_for_window('^Form4$')
+        licence = e2e.wait_for_window('^Licensed Licence$')
         self.assertEqual(len(licence), 1)
         click_client(licence[0], 160 + 37, 317 - 41 + 8 + 12)  # "Decline"
         self.assertTrue(self.ended())

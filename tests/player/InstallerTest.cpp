@@ -18,7 +18,11 @@ public:
         log.push_back("bar " + std::to_string(position));
     }
     int bar() const override { return m_bar; }
-    void setLicenceLines(const std::vector<std::string>& lines) override { licence = lines; }
+    void setLicenceLines(const std::vector<std::string>& lines, const std::string& name) override
+    {
+        licence = lines;
+        licenceName = name;
+    }
     int runLicenceWindow() override
     {
         log.push_back("licence");
@@ -42,6 +46,7 @@ public:
 
     std::vector<std::string> log;
     std::vector<std::string> licence;
+    std::string licenceName;
     int licenceResult = 1;
     bool answer = true;
     std::vector<std::string> failing; // copies into these folders fail
@@ -94,6 +99,7 @@ TEST_F(InstallerTest, ALicenceIsAcceptedOrDeclinedBeforeAnythingIsCopied)
     test::writeFile(dir / "License.txt", "Terms\r\nof use\r\n");
     install();
     EXPECT_EQ(surface.licence, (std::vector<std::string>{"Terms", "of use"}));
+    EXPECT_EQ(surface.licenceName, "MySaver");
     EXPECT_EQ(surface.log,
               (std::vector<std::string>{"bar 0", "licence", "copy C:\\windows\\system32\\MySaver.scr", kAsk, "end"}));
 
