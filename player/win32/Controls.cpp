@@ -34,6 +34,28 @@ HWND createButton(HWND parent, int id, const wchar_t* caption, int left, int top
     return create(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, 0, parent, id, left, top, width, height);
 }
 
+namespace {
+
+constexpr const wchar_t* kDialogKeys = L"LumoDialogKeys";
+
+} // namespace
+
+HWND createDefaultButton(HWND parent, int id, const wchar_t* caption, int left, int top, int width, int height)
+{
+    return create(L"BUTTON", caption, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, parent, id, left, top, width, height);
+}
+
+void takeDialogKeys(HWND window)
+{
+    SetPropW(window, kDialogKeys, reinterpret_cast<HANDLE>(1));
+}
+
+bool handleDialogKeys(MSG& message)
+{
+    HWND top = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    return top && GetPropW(top, kDialogKeys) && IsDialogMessageW(top, &message);
+}
+
 HWND createCheckBox(HWND parent, int id, const wchar_t* caption, int left, int top, int width, int height)
 {
     return create(L"BUTTON", caption, WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, id, left, top, width, height);

@@ -14,8 +14,8 @@ namespace lumo::player {
 
 namespace {
 
-constexpr int kInstallId = 1;
-constexpr int kCancelId = 2;
+constexpr int kInstallId = IDOK;
+constexpr int kCancelId = IDCANCEL;
 
 } // namespace
 
@@ -27,8 +27,9 @@ InstallerWindow::InstallerWindow(PlayerServices& services)
     m_view = createMovieView(hwnd(), {0, 0, 397, panel1Top});
     EnableWindow(m_view->hwnd(), FALSE); // Panel2 is disabled: the movie takes no input
     m_bar = createProgressBar(hwnd(), 2, panel1Top + 2, 390, 12);
-    createButton(hwnd(), kInstallId, L"Install", 232, panel1Top + 24, 75, 25);
-    createButton(hwnd(), kCancelId, L"Cancel", 320, panel1Top + 24, 75, 25);
+    m_install = createDefaultButton(hwnd(), kInstallId, L"&Install", 232, panel1Top + 24, 75, 25);
+    createButton(hwnd(), kCancelId, L"&Cancel", 320, panel1Top + 24, 75, 25);
+    takeDialogKeys(hwnd());
 }
 
 void InstallerWindow::showLeading()
@@ -38,6 +39,7 @@ void InstallerWindow::showLeading()
         return;
     centreOnDesktop();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetFocus(m_install);
 }
 
 void InstallerWindow::formShow()

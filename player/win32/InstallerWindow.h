@@ -42,6 +42,7 @@ private:
     LicenceWindow* m_licence = nullptr;
     std::unique_ptr<MovieView> m_view; // sf in the disabled Panel2
     HWND m_bar = nullptr;
+    HWND m_install = nullptr;
     ParamLines m_lines;
 };
 

@@ -10,8 +10,8 @@ namespace lumo::player {
 
 namespace {
 
-constexpr int kAcceptId = 1;
-constexpr int kDeclineId = 2;
+constexpr int kAcceptId = IDOK;
+constexpr int kDeclineId = IDCANCEL;
 
 } // namespace
 
@@ -21,8 +21,9 @@ LicenceWindow::LicenceWindow(PlayerServices& services)
 {
     SetWindowPos(hwnd(), nullptr, 473, 338, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_memo = createMemo(hwnd(), 0, 0, 311, 317 - 41);
-    createButton(hwnd(), kAcceptId, L"Accept", 72, 317 - 41 + 8, 75, 25);
-    createButton(hwnd(), kDeclineId, L"Decline", 160, 317 - 41 + 8, 75, 25);
+    m_accept = createDefaultButton(hwnd(), kAcceptId, L"&Accept", 72, 317 - 41 + 8, 75, 25);
+    createButton(hwnd(), kDeclineId, L"&Decline", 160, 317 - 41 + 8, 75, 25);
+    takeDialogKeys(hwnd());
 }
 
 void LicenceWindow::setLines(const std::vector<std::string>& lines)
@@ -40,6 +41,7 @@ int LicenceWindow::showModal(HWND owner)
     EnableWindow(owner, FALSE);
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
+    SetFocus(m_accept);
     m_services.runLoop([this] { return m_result != 0; });
     EnableWindow(owner, TRUE);
     ShowWindow(hwnd(), SW_HIDE);

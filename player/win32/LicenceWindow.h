@@ -24,6 +24,7 @@ protected:
 private:
     PlayerServices& m_services;
     HWND m_memo = nullptr; // Memo1
+    HWND m_accept = nullptr;
     int m_result = 0;
 };
 

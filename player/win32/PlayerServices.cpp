@@ -1,5 +1,7 @@
 #include "PlayerServices.h"
 
+#include "Controls.h"
+
 #include "common/DeleteFolderTree.h"
 #include "common/PathRules.h"
 #include "common/WaveMute.h"
@@ -73,6 +75,9 @@ bool PlayerServices::dispatchOne(const MSG& message)
         const std::function<void(const MSG&)> filter = messageFilter;
         filter(message);
     }
+    MSG copy = message;
+    if (handleDialogKeys(copy))
+        return true;
     TranslateMessage(&message);
     DispatchMessageW(&message);
     return true;

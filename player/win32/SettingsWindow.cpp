@@ -10,8 +10,8 @@ namespace lumo::player {
 
 namespace {
 
-constexpr int kMuteId = 1;
-constexpr int kOkId = 2;
+constexpr int kOkId = IDOK;
+constexpr int kMuteId = 3;
 constexpr int kPanel2Height = 41;
 
 } // namespace
@@ -23,8 +23,9 @@ SettingsWindow::SettingsWindow(PlayerServices& services)
     m_view = createMovieView(hwnd(), {0, 0, 453, 217 - kPanel2Height});
     EnableWindow(m_view->hwnd(), FALSE); // Panel1 is disabled: the movie takes no input
     m_label = createLabel(hwnd(), L"Label1", 8, 176 + 16);
-    m_mute = createCheckBox(hwnd(), kMuteId, L"Mute", 312, 176 + 16, 49, 17);
-    m_ok = createButton(hwnd(), kOkId, L"Ok", 368, 176 + 8, 75, 25);
+    m_mute = createCheckBox(hwnd(), kMuteId, L"&Mute", 312, 176 + 16, 49, 17);
+    m_ok = createDefaultButton(hwnd(), kOkId, L"&Ok", 368, 176 + 8, 75, 25);
+    takeDialogKeys(hwnd());
 }
 
 void SettingsWindow::showLeading()
@@ -135,6 +136,8 @@ LRESULT SettingsWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
             checkBoxClick();
         else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kOkId)
             okClick();
+        else if (LOWORD(wParam) == IDCANCEL)
+            close(); // Escape: as the close box, which stores nothing
         return 0;
     case WM_SIZE:
         layout();

@@ -239,6 +239,52 @@ class PlayerWindows(unittest.TestCase):
             os.rmdir(blocker)
             shutil.rmtree(self.work('Setup.exe'), ignore_errors=True)
 
+    def test_every_window_works_from_the_keyboard(self):
+        lines = list(product.DEFAULT_LINES)
+        lines[3] = 'Keys.exe'
+        installer = product.build(self.folder, 'Keys.exe', lines=lines, licence='Terms\r\n')
+        installed = os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32', 'Keys.scr')
+        if os.path.exists(installed):
+            os.remove(installed)
+        # Enter presses Install; Escape declines the licence.
+        self.start(installer)
+        found = e2e.wait_for_window('^Installer for Keys$')
+        e2e.press(found[0], 'Return')
+        licence = e2e.wait_for_window('^Keys Licence$')
+        self.assertEqual(len(licence), 1)
+        e2e.press(licence[0], 'Escape')
+        self.assertTrue(self.ended())
+        self.assertFalse(os.path.exists(installed))
+        # Enter installs and accepts.
+        self.start(installer)
+        e2e.press(e2e.wait_for_window('^Installer for Keys$')[0], 'Return')
+        e2e.press(e2e.wait_for_window('^Keys Licence$')[0], 'Return')
+        boxes = windows_named('^Installer for Keys$', 2)
+        self.assertEqual(len(boxes), 2)
+        self.assertTrue(os.path.exists(installed))
+        e2e.press(boxes[-1], 'n')
+        self.assertTrue(self.ended())
+        # Escape ends the installer as Cancel does.
+        self.start(installer)
+        e2e.press(e2e.wait_for_window('^Installer for Keys$')[0], 'Escape')
+        self.assertTrue(self.ended())
+        # The settings dialog: Alt+M ticks "Mute", Enter is "Ok" and stores it; Escape stores nothing.
+        subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Keys.scr', '/f'], env=e2e.wine_env(),
+                       capture_output=True, timeout=e2e.TIMEOUT)
+        self.start(installed)
+        dialog = e2e.wait_for_window('^My settings$')
+        e2e.press(dialog[0], 'alt+m')
+        e2e.press(dialog[0], 'Return')
+        self.assertTrue(self.ended())
+        self.assertEqual(reg_query(r'HKCU\Software\Keys.scr', 'MuteSound'), '1')
+        self.start(installed)
+        dialog = e2e.wait_for_window('^My settings$')
+        e2e.press(dialog[0], 'alt+m')
+        e2e.press(dialog[0], 'Escape')
+        self.assertTrue(self.ended())
+        self.assertEqual(reg_query(r'HKCU\Software\Keys.scr', 'MuteSound'), '1', 'Escape stores nothing')
+        os.remove(installed)
+
     def test_the_close_box_stores_nothing(self):
         saver = product.build(self.folder, 'Closed.scr')
         subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Closed.scr', '/f'], env=e2e.wine_env(),
