@@ -20,6 +20,7 @@
 #include <ole2.h>
 #include <shellapi.h>
 
+#include <exception>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,7 +57,7 @@ std::unique_ptr<NativeWindow> createWindow(PlayerWindow which, PlayerServices& s
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+static int runPlayer()
 {
     const PlayerMode mode = decidePlayerMode(lumo::platform::hostEnvironment().programPath(), firstArgument());
     const std::vector<PlayerWindow> order = playerWindows(mode);
@@ -102,4 +103,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     OleUninitialize();
     return 0;
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    // A damaged project is reported where it is met; anything past that still ends with one box,
+    // never an abort.
+    try {
+        return runPlayer();
+    } catch (const std::exception& e) {
+        MessageBoxW(nullptr, lumo::platform::widen(std::string("Unexpected error: ") + e.what()).c_str(), L"Error",
+                    MB_OK | MB_ICONERROR);
+        return 1;
+    }
 }

@@ -74,7 +74,11 @@ void ScreenSaverWindow::formShow()
         return;
     }
     m_sequence.restart();
-    m_sequence.setMode(*m_lines.text(1));
+    // A project without its mode line is said, and plays its first movie.
+    const Result<std::string> mode = m_lines.text(1);
+    if (!mode)
+        m_services.showError(mode.message());
+    m_sequence.setMode(mode ? *mode : std::string());
     Result<int> minutes = m_lines.integer(2);
     if (!minutes) {
         m_services.showError(minutes.message());

@@ -285,6 +285,18 @@ class PlayerWindows(unittest.TestCase):
         self.assertEqual(reg_query(r'HKCU\Software\Keys.scr', 'MuteSound'), '1', 'Escape stores nothing')
         os.remove(installed)
 
+    def test_a_project_without_its_settings_lines_says_so_and_plays_on(self):
+        saver = product.build(self.folder, 'Broken.scr', lines=[])
+        e2e.xdotool('mousemove', '--sync', '300', '300')
+        self.start(saver, '/s')
+        for line in range(2):  # the mode line, then the interval line, each said in a box
+            box = e2e.wait_for_window('^Broken$')
+            self.assertEqual(len(box), 1, 'line %d is said' % (line + 1))
+            e2e.press(box[0], 'Return')  # the key's release then ends the player, as any key does
+            time.sleep(0.5)
+        self.assertTrue(self.ended())
+        self.assertEqual(self.process.returncode, 0, 'ended by input, never by an exception')
+
     def test_the_close_box_stores_nothing(self):
         saver = product.build(self.folder, 'Closed.scr')
         subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Closed.scr', '/f'], env=e2e.wine_env(),
