@@ -65,11 +65,18 @@ class PlayerWindows(unittest.TestCase):
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def start(self, program, *args):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        # Wine's own report of a crash goes to stderr even with WINEDEBUG=-all: kept for the failure message.
+        self.log = open(os.path.join(self.folder, 'wine-%d.log' % time.monotonic_ns()), 'w+')
         self.process = subprocess.Popen(['wine', program, *args], env=self.env, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+                                        stderr=self.log)
 
-    def ended(self):
-        return self.process.wait(timeout=e2e.TIMEOUT) == 0
+    def assertEnded(self):
+        code = self.process.wait(timeout=e2e.TIMEOUT)
+        self.log.seek(0)
+        self.assertEqual(code, 0, 'exit code %d; wine printed:\n%s' % (code, self.log.read()[-3000:]))
 
     def work(self, name):
         return os.path.join(product.wine_temp(), name)
@@ -94,7 +101,7 @@ class PlayerWindows(unittest.TestCase):
         time.sleep(1)
         self.assertIsNone(self.process.poll(), 'a jitter of 5 pixels is tolerated')
         e2e.xdotool('mousemove', '--sync', '206', '200')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertFalse(os.path.exists(self.work('MySaver.scr')), 'the close step removes the work folder')
 
     def test_a_screensaver_from_lumo_tool_create_installs_shows_its_settings_and_plays(self):
@@ -147,7 +154,7 @@ class PlayerWindows(unittest.TestCase):
         boxes = windows_named('^Installer for Created$', 2)
         self.assertEqual(len(boxes), 2)
         e2e.press(boxes[-1], 'n')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertTrue(os.path.exists(installed))
         shutil.rmtree(self.work('Created.exe'), ignore_errors=True)
 
@@ -157,7 +164,7 @@ class PlayerWindows(unittest.TestCase):
         self.assertEqual(len(dialog), 1)
         self.assertEqual(geometry(dialog[0])[2:], (420, 350))
         e2e.press(dialog[0], 'alt+F4')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.start(installed, '/s')
         player = e2e.wait_for_window('^FSScreenSaver$')
         self.assertEqual(len(player), 1)
@@ -166,7 +173,7 @@ class PlayerWindows(unittest.TestCase):
         with open(os.path.join(self.work('Created.scr'), 'playl.lis'), 'rb') as f:
             self.assertEqual(f.read().decode('cp1252').split('\r\n')[:-1], expected)
         e2e.press(player[0], 'Escape')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertFalse(os.path.exists(self.work('Created.scr')))
         os.remove(installed)
 
@@ -186,7 +193,7 @@ class PlayerWindows(unittest.TestCase):
         self.assertFalse(os.path.exists(self.work('Dialog.scr')),
                          'the first input closes the hidden player, which removes the work folder')
         click_client(found[0], client_width - 85 + 37, client_height - 41 + 8 + 12)  # "Ok"
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertEqual(reg_query(r'HKCU\Software\Dialog.scr', 'MuteSound'), '1')
 
     def test_installer_copies_itself_under_the_project_name_and_asks_before_setting_it(self):
@@ -205,7 +212,7 @@ class PlayerWindows(unittest.TestCase):
         with open(installer, 'rb') as f, open(installed, 'rb') as g:
             self.assertEqual(f.read(), g.read())
         e2e.press(boxes[-1], 'n')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertFalse(os.path.exists(self.work('Setup.exe')), 'every ending removes the work folder')
         os.remove(installed)
 
@@ -233,7 +240,7 @@ class PlayerWindows(unittest.TestCase):
             boxes = windows_named('^Installer for Blocked$', 2)
             self.assertEqual(len(boxes), 2, 'the confirmation names where it went')
             e2e.press(boxes[-1], 'n')
-            self.assertTrue(self.ended())
+            self.assertEnded()
             shutil.rmtree(os.path.dirname(mine[0]))
         finally:
             os.rmdir(blocker)
@@ -253,7 +260,7 @@ class PlayerWindows(unittest.TestCase):
         licence = e2e.wait_for_window('^Keys Licence$')
         self.assertEqual(len(licence), 1)
         e2e.press(licence[0], 'Escape')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertFalse(os.path.exists(installed))
         # Enter installs and accepts.
         self.start(installer)
@@ -263,11 +270,11 @@ class PlayerWindows(unittest.TestCase):
         self.assertEqual(len(boxes), 2)
         self.assertTrue(os.path.exists(installed))
         e2e.press(boxes[-1], 'n')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         # Escape ends the installer as Cancel does.
         self.start(installer)
         e2e.press(e2e.wait_for_window('^Installer for Keys$')[0], 'Escape')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         # The settings dialog: Alt+M ticks "Mute", Enter is "Ok" and stores it; Escape stores nothing.
         subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Keys.scr', '/f'], env=e2e.wine_env(),
                        capture_output=True, timeout=e2e.TIMEOUT)
@@ -275,13 +282,13 @@ class PlayerWindows(unittest.TestCase):
         dialog = e2e.wait_for_window('^My settings$')
         e2e.press(dialog[0], 'alt+m')
         e2e.press(dialog[0], 'Return')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertEqual(reg_query(r'HKCU\Software\Keys.scr', 'MuteSound'), '1')
         self.start(installed)
         dialog = e2e.wait_for_window('^My settings$')
         e2e.press(dialog[0], 'alt+m')
         e2e.press(dialog[0], 'Escape')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertEqual(reg_query(r'HKCU\Software\Keys.scr', 'MuteSound'), '1', 'Escape stores nothing')
         os.remove(installed)
 
@@ -294,7 +301,7 @@ class PlayerWindows(unittest.TestCase):
             self.assertEqual(len(box), 1, 'line %d is said' % (line + 1))
             e2e.press(box[0], 'Return')  # the key's release then ends the player, as any key does
             time.sleep(0.5)
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertEqual(self.process.returncode, 0, 'ended by input, never by an exception')
 
     def test_the_close_box_stores_nothing(self):
@@ -306,7 +313,7 @@ class PlayerWindows(unittest.TestCase):
         _, _, width, height = geometry(found[0])
         click_client(found[0], width - 2 * FRAME_LEFT - 141 + 8, height - FRAME_TOP - FRAME_LEFT - 41 + 16 + 8)
         e2e.press(found[0], 'alt+F4')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertIsNone(reg_query(r'HKCU\Software\Closed.scr', 'MuteSound'))
         self.assertFalse(os.path.exists(self.work('Closed.scr')))
 
@@ -328,7 +335,7 @@ class PlayerWindows(unittest.TestCase):
         self.assertEqual(len(boxes), 2, 'the confirmation box follows')
         self.assertTrue(os.path.exists(installed))
         e2e.press(boxes[-1], 'n')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         os.remove(installed)
         shutil.rmtree(self.work('Accepted.exe'), ignore_errors=True)
 
@@ -338,13 +345,13 @@ class PlayerWindows(unittest.TestCase):
         found = e2e.wait_for_window('^Installer for MySaver$')
         self.assertTrue(os.path.isdir(self.work('Closing.exe')))
         e2e.press(found[0], 'alt+F4')
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertFalse(os.path.exists(self.work('Closing.exe')))
         # Cancel ends it as the close box does.
         self.start(installer)
         found = e2e.wait_for_window('^Installer for MySaver$')
         click_client(found[0], 320 + 37, 320 + 24 + 12)  # "Cancel"
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertFalse(os.path.exists(self.work('Closing.exe')))
 
     def test_declining_the_licence_ends_without_copying(self):
@@ -357,7 +364,7 @@ class PlayerWindows(unittest.TestCase):
         licence = e2e.wait_for_window('^Licensed Licence$')
         self.assertEqual(len(licence), 1)
         click_client(licence[0], 160 + 37, 317 - 41 + 8 + 12)  # "Decline"
-        self.assertTrue(self.ended())
+        self.assertEnded()
         self.assertFalse(os.path.exists(os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32',
                                                      'Licensed.scr')))
         self.assertFalse(os.path.exists(self.work('Licensed.exe')), 'declining leaves no work folder')
@@ -373,7 +380,7 @@ class PlayerWindows(unittest.TestCase):
                     boxes = e2e.wait_for_window(f'^{name}$')
                     self.assertEqual(len(boxes), 1, 'one error box titled with the program name')
                     e2e.press(boxes[0], 'Return')
-                    self.assertTrue(self.ended())
+                    self.assertEnded()
                     self.assertEqual(e2e.visible_windows('^FSScreenSaver$|^My settings$|^Lumo ScreenSaver$'), [])
                     self.assertFalse(os.path.exists(self.work(name + '.scr')))
                     self.assertFalse(os.path.exists(os.path.join(product.wine_temp(), 'x.txt')))
