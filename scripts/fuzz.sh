@@ -15,7 +15,7 @@ for program in build/bin/lumo-player.exe /usr/lib/x86_64-linux-gnu/wine/x86_64-w
     [[ -f "$program" ]] && cp "$program" "$seeds/pe/"
 done
 
-for harness in reg_hive:fuzz/corpus/reg param_file:fuzz/corpus/param rle_block:fuzz/corpus/rle \
+for harness in reg_hive:fuzz/corpus/reg param_file:fuzz/corpus/param play_list:fuzz/corpus/playlist rle_block:fuzz/corpus/rle \
                storage:fuzz/corpus/storage archive:fuzz/corpus/archive archive_roundtrip:fuzz/corpus/archive \
                pe_image:"$seeds/pe" icon_file:"$seeds/ico"; do
     name=${harness%%:*}

@@ -56,13 +56,20 @@ Result<ParamLines> readParameterFile(platform::FileSystem& files, const std::str
     return ParamLines(std::move(lines));
 }
 
+std::vector<std::string> parsePlayList(std::string_view bytes)
+{
+    std::vector<std::string> entries = splitListLines(bytes);
+    for (std::string& entry : entries)
+        entry = cp1252ToUtf8(entry);
+    return entries;
+}
+
 Result<std::vector<std::string>> readPlayList(platform::FileSystem& files, const std::string& folder)
 {
-    Result<std::vector<std::string>> entries = readListFile(files, inWorkFolder(folder, "playl.lis"));
-    if (entries)
-        for (std::string& entry : *entries)
-            entry = cp1252ToUtf8(entry);
-    return entries;
+    Result<std::string> bytes = files.readFile(inWorkFolder(folder, "playl.lis"));
+    if (!bytes)
+        return bytes.error();
+    return parsePlayList(*bytes);
 }
 
 } // namespace lumo::player

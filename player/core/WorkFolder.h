@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumo::player {
@@ -33,6 +34,8 @@ Status unpackProject(platform::FileSystem& files, platform::ProgramResources& re
 Result<ParamLines> readParameterFile(platform::FileSystem& files, const std::string& folder,
                                      const std::function<void()>& onWrongMarker);
 // playl.lis of the work folder, one entry a line, in UTF-8.
+// playl.lis's bytes (Windows-1252 lines) as UTF-8 entries.
+std::vector<std::string> parsePlayList(std::string_view bytes);
 Result<std::vector<std::string>> readPlayList(platform::FileSystem& files, const std::string& folder);
 
 } // namespace lumo::player

@@ -1,29 +1,21 @@
 #include "Controls.h"
 
+#include "Dpi.h"
+
 #include <commctrl.h>
 
 namespace lumo::player {
 
 namespace {
 
-HFONT dialogFont()
-{
-    static const HFONT font = [] {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    }();
-    return font;
-}
-
 HWND create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, int id, int left,
             int top, int width, int height)
 {
-    HWND control
-        = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
+    const UINT dpi = dpiOf(parent);
+    HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, scaled(left, dpi),
+                                   scaled(top, dpi), scaled(width, dpi), scaled(height, dpi), parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont(dpi)), FALSE);
     return control;
 }
 
@@ -84,27 +76,32 @@ HWND createProgressBar(HWND parent, int left, int top, int width, int height)
 void setLabelText(HWND label, const std::wstring& text)
 {
     SetWindowTextW(label, text.c_str());
+    const UINT dpi = dpiOf(GetParent(label));
     HDC dc = GetDC(label);
-    const HGDIOBJ old = SelectObject(dc, dialogFont());
+    const HGDIOBJ old = SelectObject(dc, dialogFont(dpi));
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
-    const RECT r = boundsOf(label);
-    setBounds(label, r.left, r.top, size.cx, size.cy ? size.cy : 13);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy ? size.cy : scaled(13, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void setBounds(HWND control, int left, int top, int width, int height)
 {
-    SetWindowPos(control, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const UINT dpi = dpiOf(GetParent(control));
+    SetWindowPos(control, nullptr, scaled(left, dpi), scaled(top, dpi), scaled(width, dpi), scaled(height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT boundsOf(HWND control)
 {
     RECT r;
     GetWindowRect(control, &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    HWND parent = GetParent(control);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    const UINT dpi = dpiOf(parent);
+    return {unscaled(r.left, dpi), unscaled(r.top, dpi), unscaled(r.right, dpi), unscaled(r.bottom, dpi)};
 }
 
 } // namespace lumo::player

@@ -1,5 +1,5 @@
-// Child controls of the player's windows, placed in client coordinates as designed, in the
-// dialog font of the system.
+// Child controls of the player's windows, placed in client coordinates as designed (96-DPI units,
+// scaled to the window's DPI), in the dialog font of the system.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +26,6 @@ HWND createProgressBar(HWND parent, int left, int top, int width, int height);
 // A label's width follows its text.
 void setLabelText(HWND label, const std::wstring& text);
 void setBounds(HWND control, int left, int top, int width, int height);
-RECT boundsOf(HWND control); // in its parent's client coordinates
+RECT boundsOf(HWND control); // in its parent's client coordinates, in 96-DPI units
 
 } // namespace lumo::player

@@ -160,6 +160,7 @@ public:
         put(kBackgroundColor, v);
     }
     void setBGColor(const std::wstring& color) override { put(kBGColor, text(color)); }
+    bool playsMovies() const override { return true; }
 
 private:
     static VARIANT text(const std::wstring& s)

@@ -1,11 +1,15 @@
 // The view used where no Flash control is registered: images decoded with WIC into a 32-bit
-// premultiplied bitmap and drawn letterboxed on black; anything else leaves the view black.
+// premultiplied bitmap and drawn letterboxed on black; for anything else, the project's logo or
+// name, so a screensaver of movies is never a black screen with nothing said.
+#include "Dpi.h"
 #include "MovieView.h"
+
+#include "platform/win32/Wide.h"
+#include "player/core/StandIn.h"
 
 #include <wincodec.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <vector>
 
 namespace lumo::player {
@@ -26,14 +30,7 @@ struct ComPtr {
 
 bool isImage(const std::wstring& location)
 {
-    const size_t dot = location.find_last_of(L".\\/:");
-    if (dot == std::wstring::npos || location[dot] != L'.')
-        return false;
-    std::wstring extension = location.substr(dot);
-    for (wchar_t& c : extension)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return extension == L".bmp" || extension == L".jpg" || extension == L".jpeg" || extension == L".png"
-        || extension == L".gif";
+    return isPicture(platform::narrow(location));
 }
 
 // The first frame as a top-down 32-bit premultiplied BGRA bitmap; null when it cannot be decoded.
@@ -94,6 +91,8 @@ public:
     {
         if (m_bitmap)
             DeleteObject(m_bitmap);
+        if (m_logo)
+            DeleteObject(m_logo);
         if (m_hwnd) {
             SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
             DestroyWindow(m_hwnd);
@@ -116,6 +115,19 @@ public:
     void play() override { }
     void setBackgroundColor(int) override { }
     void setBGColor(const std::wstring&) override { }
+    void setStandIn(const std::wstring& logo, const std::wstring& title) override
+    {
+        if (m_logo)
+            DeleteObject(m_logo);
+        m_logo = !logo.empty() && isImage(logo) ? decode(logo, m_logoSize) : nullptr;
+        m_title = title;
+        InvalidateRect(m_hwnd, nullptr, TRUE);
+    }
+    void setNote(const std::wstring& note) override
+    {
+        m_note = note;
+        InvalidateRect(m_hwnd, nullptr, TRUE);
+    }
 
 private:
     static LRESULT CALLBACK dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -135,6 +147,17 @@ private:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
+    static void drawBitmap(HDC dc, HBITMAP bitmap, SIZE size, int left, int top, int width, int height)
+    {
+        HDC memory = CreateCompatibleDC(dc);
+        const HGDIOBJ old = SelectObject(memory, bitmap);
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        SetStretchBltMode(dc, HALFTONE);
+        GdiAlphaBlend(dc, left, top, width, height, memory, 0, 0, size.cx, size.cy, blend);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+
     void paint()
     {
         PAINTSTRUCT ps;
@@ -142,27 +165,70 @@ private:
         RECT client;
         GetClientRect(m_hwnd, &client);
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        if (m_bitmap && client.right > 0 && client.bottom > 0) {
-            // showAll: the whole picture, as large as fits, centred.
-            const double scale = std::min(double(client.right) / m_size.cx, double(client.bottom) / m_size.cy);
-            const int w = std::max(1, int(m_size.cx * scale + 0.5));
-            const int h = std::max(1, int(m_size.cy * scale + 0.5));
-            HDC memory = CreateCompatibleDC(dc);
-            const HGDIOBJ old = SelectObject(memory, m_bitmap);
-            const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            SetStretchBltMode(dc, HALFTONE);
-            GdiAlphaBlend(dc, (client.right - w) / 2, (client.bottom - h) / 2, w, h, memory, 0, 0, m_size.cx, m_size.cy,
-                          blend);
-            SelectObject(memory, old);
-            DeleteDC(memory);
+        if (client.right > 0 && client.bottom > 0) {
+            if (m_bitmap) {
+                // showAll: the whole picture, as large as fits, centred.
+                const double scale = std::min(double(client.right) / m_size.cx, double(client.bottom) / m_size.cy);
+                const int w = std::max(1, int(m_size.cx * scale + 0.5));
+                const int h = std::max(1, int(m_size.cy * scale + 0.5));
+                drawBitmap(dc, m_bitmap, m_size, (client.right - w) / 2, (client.bottom - h) / 2, w, h);
+            } else if (!m_location.empty()) {
+                paintStandIn(dc, client);
+            }
+            if (!m_note.empty())
+                paintNote(dc, client);
         }
         EndPaint(m_hwnd, &ps);
+    }
+
+    // The logo at its own size on this monitor (smaller when the view is), else the title.
+    void paintStandIn(HDC dc, const RECT& client)
+    {
+        const UINT dpi = dpiOf(m_hwnd);
+        if (m_logo) {
+            const double natural = dpi / 96.0;
+            const double scale = std::min({natural, double(client.right) / m_logoSize.cx,
+                                           double(client.bottom) / m_logoSize.cy});
+            const int w = std::max(1, int(m_logoSize.cx * scale + 0.5));
+            const int h = std::max(1, int(m_logoSize.cy * scale + 0.5));
+            drawBitmap(dc, m_logo, m_logoSize, (client.right - w) / 2, (client.bottom - h) / 2, w, h);
+            return;
+        }
+        if (m_title.empty())
+            return;
+        const int height = std::clamp(static_cast<int>(client.bottom / 8), 8, scaled(36, dpi));
+        HFONT font = CreateFontW(-height, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
+        const HGDIOBJ old = SelectObject(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(230, 230, 230));
+        RECT area = client;
+        DrawTextW(dc, m_title.c_str(), static_cast<int>(m_title.size()), &area,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+
+    void paintNote(HDC dc, const RECT& client)
+    {
+        const UINT dpi = dpiOf(m_hwnd);
+        const HGDIOBJ old = SelectObject(dc, dialogFont(dpi));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 210, 90));
+        RECT line{scaled(4, dpi), 0, client.right - scaled(4, dpi), client.bottom - scaled(4, dpi)};
+        DrawTextW(dc, m_note.c_str(), static_cast<int>(m_note.size()), &line,
+                  DT_CENTER | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        SelectObject(dc, old);
     }
 
     HWND m_hwnd = nullptr;
     std::wstring m_location;
     HBITMAP m_bitmap = nullptr;
     SIZE m_size{};
+    HBITMAP m_logo = nullptr;
+    SIZE m_logoSize{};
+    std::wstring m_title;
+    std::wstring m_note;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "InstallerWindow.h"
 
 #include "Controls.h"
+#include "Dpi.h"
 
 #include "common/Codepage.h"
 #include "common/DeleteFolderTree.h"
@@ -24,7 +25,7 @@ InstallerWindow::InstallerWindow(PlayerServices& services)
     , m_services(services)
 {
     constexpr int panel1Top = 376 - 56;
-    m_view = createMovieView(hwnd(), {0, 0, 397, panel1Top});
+    m_view = createMovieView(hwnd(), scaledRect({0, 0, 397, panel1Top}, dpiOf(hwnd())));
     EnableWindow(m_view->hwnd(), FALSE); // Panel2 is disabled: the movie takes no input
     m_bar = createProgressBar(hwnd(), 2, panel1Top + 2, 390, 12);
     m_install = createDefaultButton(hwnd(), kInstallId, L"&Install", 232, panel1Top + 24, 75, 25);
@@ -34,11 +35,17 @@ InstallerWindow::InstallerWindow(PlayerServices& services)
 
 void InstallerWindow::showLeading()
 {
-    formShow();
-    if (m_services.terminated())
-        return;
+    // Shown before the project unpacks, so the user sees the bar move rather than nothing at all.
     centreOnDesktop();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
+    EnableWindow(m_install, FALSE);
+    m_services.unpackProgress = [this](int percent) { setBar(percent); };
+    formShow();
+    m_services.unpackProgress = nullptr;
+    if (m_services.terminated())
+        return;
+    setBar(0);
+    EnableWindow(m_install, TRUE);
     SetFocus(m_install);
 }
 

@@ -1,7 +1,7 @@
 // The movie view of the player's windows, with the operations they use: the Shockwave Flash
 // control when it is registered; otherwise a view that draws image files itself (.bmp, .jpg, .png,
-// .gif, fitted as the default scale "showAll" fits them) and black for movies. Like the control,
-// neither view reports a location it cannot show.
+// .gif, fitted as the default scale "showAll" fits them) and, for a movie, the project's logo or
+// name. Like the control, neither view reports a location it cannot show.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +22,13 @@ public:
     virtual void play() = 0;
     virtual void setBackgroundColor(int color) = 0;
     virtual void setBGColor(const std::wstring& color) = 0;
+    // True when the view plays Flash movies (the control is registered).
+    virtual bool playsMovies() const { return false; }
+    // What the view draws for a location it cannot show: the logo picture when it decodes, else the
+    // title, centred on black.
+    virtual void setStandIn(const std::wstring& /*logo*/, const std::wstring& /*title*/) { }
+    // One line at the foot of the view.
+    virtual void setNote(const std::wstring& /*note*/) { }
     void setBounds(const RECT& r)
     {
         SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);

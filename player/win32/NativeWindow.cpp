@@ -1,5 +1,7 @@
 #include "NativeWindow.h"
 
+#include "Dpi.h"
+
 namespace lumo::player {
 
 NativeWindow::NativeWindow(const wchar_t* className, const std::wstring& caption, const WindowStyle& style)
@@ -19,11 +21,40 @@ NativeWindow::NativeWindow(const wchar_t* className, const std::wstring& caption
         wc.lpszClassName = className;
         RegisterClassExW(&wc);
     }
-    RECT frame{0, 0, style.clientWidth, style.clientHeight};
-    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
     m_hwnd = CreateWindowExW(style.exStyle, className, caption.c_str(), style.style, CW_USEDEFAULT, CW_USEDEFAULT,
-                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+                             style.clientWidth, style.clientHeight, style.parent, nullptr, instance, this);
+    if (m_hwnd)
+        setClientSize(style.clientWidth, style.clientHeight);
 }
+
+void NativeWindow::setClientSize(int width, int height)
+{
+    const UINT dpi = dpiOf(m_hwnd);
+    RECT frame{0, 0, scaled(width, dpi), scaled(height, dpi)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE)));
+    SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+
+// The window moved to a monitor of another DPI: its controls keep their designed places and sizes.
+void rescaleControls(HWND window, UINT from, UINT to)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
+        const auto move = [&](LONG v) { return MulDiv(v, static_cast<int>(to), static_cast<int>(from)); };
+        SetWindowPos(child, nullptr, move(r.left), move(r.top), move(r.right - r.left), move(r.bottom - r.top),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (SendMessageW(child, WM_GETFONT, 0, 0))
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont(to)), TRUE);
+    }
+}
+
+} // namespace
 
 NativeWindow::~NativeWindow()
 {
@@ -60,6 +91,14 @@ LRESULT NativeWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
             else
                 ShowWindow(m_hwnd, SW_HIDE);
         }
+        return 0;
+    }
+    if (message == WM_DPICHANGED) {
+        rescaleControls(m_hwnd, m_dpi ? m_dpi : dpiOf(m_hwnd), LOWORD(wParam));
+        m_dpi = LOWORD(wParam);
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
     if (message == WM_DESTROY) {

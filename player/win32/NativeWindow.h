@@ -1,4 +1,5 @@
-// A top-level Win32 window of a registered class, created hidden. The class name is the window's
+// A top-level Win32 window of a registered class, created hidden, its client size given in 96-DPI
+// units and scaled to the DPI of the monitor it stands on. The class name is the window's
 // identity (other programs look windows up by it); subclasses handle the messages they need.
 #pragma once
 
@@ -14,6 +15,7 @@ struct WindowStyle {
     int clientWidth = 0;
     int clientHeight = 0;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    HWND parent = nullptr; // a child window of another program's window (the preview)
 };
 
 class NativeWindow {
@@ -30,6 +32,8 @@ public:
     bool leading() const { return m_leading; }
     // The first window of the mode is shown when the loop starts.
     virtual void showLeading();
+    // In 96-DPI units, scaled to the window's DPI.
+    void setClientSize(int width, int height);
     // The ordinary close request: the close step, then destroy (leading) or hide.
     void close() { SendMessageW(m_hwnd, WM_CLOSE, 0, 0); }
 
@@ -43,6 +47,8 @@ private:
 
     HWND m_hwnd = nullptr;
     bool m_leading = false;
+    UINT m_dpi = 0; // as last told by the system; 0 until a change
+
 };
 
 } // namespace lumo::player

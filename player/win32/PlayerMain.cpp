@@ -5,6 +5,7 @@
 #include "InstallerWindow.h"
 #include "LicenceWindow.h"
 #include "PlayerServices.h"
+#include "PreviewWindow.h"
 #include "ScreenSaverWindow.h"
 #include "SettingsWindow.h"
 
@@ -20,6 +21,7 @@
 #include <ole2.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -29,20 +31,31 @@ using namespace lumo::player;
 
 namespace {
 
-std::optional<std::string> firstArgument()
+// The arguments after the program's own name.
+std::vector<std::string> programArguments()
 {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::optional<std::string> first;
-    if (arguments && count > 1)
-        first = lumo::platform::narrow(arguments[1]);
+    std::vector<std::string> result;
+    for (int i = 1; arguments && i < count; ++i)
+        result.push_back(lumo::platform::narrow(arguments[i]));
     LocalFree(arguments);
-    return first;
+    return result;
 }
 
-std::unique_ptr<NativeWindow> createWindow(PlayerWindow which, PlayerServices& services)
+// The window the system handed over, when it is one.
+HWND handedWindowOf(PlayerMode mode, const std::vector<std::string>& arguments)
+{
+    const std::optional<std::uint64_t> handle = handedWindow(mode, arguments);
+    HWND window = handle ? reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*handle)) : nullptr;
+    return window && IsWindow(window) ? window : nullptr;
+}
+
+std::unique_ptr<NativeWindow> createWindow(PlayerWindow which, PlayerServices& services, HWND handed)
 {
     switch (which) {
+    case PlayerWindow::Preview:
+        return std::make_unique<PreviewWindow>(services, handed);
     case PlayerWindow::MainFrm:
         return std::make_unique<SettingsWindow>(services);
     case PlayerWindow::ScreenSaver:
@@ -59,10 +72,14 @@ std::unique_ptr<NativeWindow> createWindow(PlayerWindow which, PlayerServices& s
 
 static int runPlayer()
 {
-    const PlayerMode mode = decidePlayerMode(lumo::platform::hostEnvironment().programPath(), firstArgument());
+    const std::vector<std::string> arguments = programArguments();
+    const PlayerMode mode
+        = decidePlayerMode(lumo::platform::hostEnvironment().programPath(),
+                           arguments.empty() ? std::nullopt : std::optional<std::string>(arguments.front()));
     const std::vector<PlayerWindow> order = playerWindows(mode);
-    if (order.empty())
-        return 0;
+    const HWND handed = handedWindowOf(mode, arguments);
+    if (order.empty() || (mode == PlayerMode::Preview && !handed))
+        return 0; // a preview into no window ends at once
 
     // The instances of this program share its work folder: each holds this name while it runs, and
     // the last one to end removes the folder, whatever the ending.
@@ -78,13 +95,15 @@ static int runPlayer()
         PlayerServices services;
         std::vector<std::unique_ptr<NativeWindow>> windows;
         for (const PlayerWindow which : order)
-            windows.push_back(createWindow(which, services));
+            windows.push_back(createWindow(which, services, handed));
         for (auto& window : windows)
             if (auto* installer = dynamic_cast<InstallerWindow*>(window.get()))
                 for (auto& other : windows)
                     if (auto* licence = dynamic_cast<LicenceWindow*>(other.get()))
                         installer->setLicenceWindow(licence);
 
+        if (auto* settings = dynamic_cast<SettingsWindow*>(windows.front().get()); settings && handed)
+            settings->setOwner(handed);
         windows.front()->setLeading(true);
         // A creation step that could not unpack the project has ended the program already.
         if (!services.terminated()) {

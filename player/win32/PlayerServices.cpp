@@ -8,6 +8,8 @@
 #include "platform/win32/Wide.h"
 #include "player/core/WorkFolder.h"
 
+#include <algorithm>
+
 namespace lumo::player {
 
 PlayerServices::PlayerServices()
@@ -21,7 +23,11 @@ PlayerServices::PlayerServices()
     , pumpingLib(files)
     , quietLib(files)
 {
-    pumpingLib.OnProgress = [this](std::int32_t, std::int32_t) { processMessages(); };
+    pumpingLib.OnProgress = [this](std::int32_t position, std::int32_t total) {
+        if (unpackProgress && total > 0 && position >= 0)
+            unpackProgress(static_cast<int>(std::min<std::int64_t>(100, std::int64_t(position) * 100 / total)));
+        processMessages();
+    };
 }
 
 std::wstring PlayerServices::applicationTitle() const

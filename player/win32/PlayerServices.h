@@ -39,6 +39,8 @@ public:
     // useful: a missing or damaged archive is reported once, what was unpacked of it is removed, and
     // the program ends.
     bool unpack(const std::string& workFolder, formats::ZlibMultiple& lib);
+    // How far pumpingLib's unpacking has come, in percent.
+    std::function<void(int percent)> unpackProgress;
 
     // Application.OnMessage: sees every message the loop takes from the queue.
     std::function<void(const MSG&)> messageFilter;

@@ -3,6 +3,7 @@
 #include "common/DeleteFolderTree.h"
 #include "platform/win32/Wide.h"
 #include "player/core/SettingsDialog.h"
+#include "player/core/StandIn.h"
 #include "player/core/WorkFolder.h"
 
 #include <windowsx.h>
@@ -43,7 +44,30 @@ void ScreenSaverWindow::showLeading()
     formShow();
     if (m_services.terminated())
         return;
-    ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
+    coverScreens();
+    ShowWindow(hwnd(), SW_SHOW);
+}
+
+void ScreenSaverWindow::coverScreens()
+{
+    // Every monitor, so no desktop shows beside the screensaver; the movie plays on the primary one.
+    SetWindowPos(hwnd(), nullptr, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT ScreenSaverWindow::movieArea() const
+{
+    MONITORINFO primary{};
+    primary.cbSize = sizeof primary;
+    RECT area{};
+    if (!GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary)) {
+        GetClientRect(hwnd(), &area);
+        return area;
+    }
+    area = primary.rcMonitor;
+    MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&area), 2);
+    return area;
 }
 
 void ScreenSaverWindow::formShow()
@@ -63,6 +87,8 @@ void ScreenSaverWindow::formShow()
         return;
     }
     m_lines = *lines;
+    const StandIn standIn = standInOf(m_lines, m_workFolder);
+    m_view->setStandIn(platform::widen(standIn.logo), platform::widen(standIn.title));
     Result<std::vector<std::string>> playList = readPlayList(m_services.files, m_workFolder);
     if (!playList) {
         m_services.showError(playList.message());
@@ -138,8 +164,12 @@ LRESULT ScreenSaverWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == kTimer1)
             timerTick();
         return 0;
+    case WM_DISPLAYCHANGE:
+        coverScreens();
+        m_view->setBounds(movieArea()); // the primary monitor may move while the whole stays as large
+        return 0;
     case WM_SIZE: {
-        m_view->setBounds({0, 0, LOWORD(lParam), HIWORD(lParam)});
+        m_view->setBounds(movieArea());
         // The focus routine: the movie gets the focus once and never the input.
         EnableWindow(m_view->hwnd(), TRUE);
         SetFocus(m_view->hwnd());

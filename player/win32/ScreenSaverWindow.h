@@ -1,4 +1,4 @@
-// TFSScreenSaver: the full-screen player. Created, it unpacks the project, notes the pointer,
+// TFSScreenSaver: the full-screen player, over every monitor, the movie on the primary one. Created, it unpacks the project, notes the pointer,
 // installs the input filter and hides the pointer; shown, it plays playl.lis in the project's order
 // and changes movie every interval; the first input closes it and its close step cleans up.
 #pragma once
@@ -27,6 +27,8 @@ protected:
     bool closeQuery() override;
 
 private:
+    void coverScreens();
+    RECT movieArea() const; // the primary monitor, in client coordinates
     void formCreate();
     void formShow();
     void timerTick();

@@ -1,9 +1,11 @@
 #include "SettingsWindow.h"
 
 #include "Controls.h"
+#include "Dpi.h"
 
 #include "common/DeleteFolderTree.h"
 #include "platform/win32/Wide.h"
+#include "player/core/StandIn.h"
 #include "player/core/WorkFolder.h"
 
 namespace lumo::player {
@@ -20,12 +22,18 @@ SettingsWindow::SettingsWindow(PlayerServices& services)
     : NativeWindow(L"TFSMainFrm", L"Lumo ScreenSaver", {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 453, 217})
     , m_services(services)
 {
-    m_view = createMovieView(hwnd(), {0, 0, 453, 217 - kPanel2Height});
+    m_view = createMovieView(hwnd(), scaledRect({0, 0, 453, 217 - kPanel2Height}, dpiOf(hwnd())));
     EnableWindow(m_view->hwnd(), FALSE); // Panel1 is disabled: the movie takes no input
     m_label = createLabel(hwnd(), L"Label1", 8, 176 + 16);
     m_mute = createCheckBox(hwnd(), kMuteId, L"&Mute", 312, 176 + 16, 49, 17);
     m_ok = createDefaultButton(hwnd(), kOkId, L"&Ok", 368, 176 + 8, 75, 25);
     takeDialogKeys(hwnd());
+}
+
+void SettingsWindow::setOwner(HWND owner)
+{
+    m_owner = owner;
+    SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
 }
 
 void SettingsWindow::showLeading()
@@ -34,6 +42,8 @@ void SettingsWindow::showLeading()
     if (m_services.terminated())
         return;
     centreOnDesktop();
+    if (m_owner)
+        EnableWindow(m_owner, FALSE);
     ShowWindow(hwnd(), SW_SHOWNORMAL);
 }
 
@@ -58,6 +68,13 @@ void SettingsWindow::formShow()
         m_services.showError(lines.message());
         return;
     }
+    const StandIn standIn = standInOf(*lines, work);
+    m_view->setStandIn(platform::widen(standIn.logo), platform::widen(standIn.title));
+    if (!m_view->playsMovies()) {
+        const Result<std::vector<std::string>> playList = readPlayList(m_services.files, work);
+        if (playList && anyMovie(*playList))
+            m_view->setNote(platform::widen(kNoFlashNote));
+    }
     if (Status applied = applyParameterLines(*lines, work, *this); !applied)
         m_services.showError(applied.message());
 }
@@ -80,6 +97,11 @@ void SettingsWindow::okClick()
 
 bool SettingsWindow::closeQuery()
 {
+    if (m_owner) {
+        // Before this window goes, or the owner would not get the activation back.
+        EnableWindow(m_owner, TRUE);
+        SetForegroundWindow(m_owner);
+    }
     DeleteFolderTree(m_services.files, workFolder(m_services.environment), true, false, true);
     return true;
 }
@@ -88,8 +110,10 @@ void SettingsWindow::layout()
 {
     RECT client;
     GetClientRect(hwnd(), &client);
+    const UINT dpi = dpiOf(hwnd());
+    client = {0, 0, unscaled(client.right, dpi), unscaled(client.bottom, dpi)};
     const int top = client.bottom - kPanel2Height;
-    m_view->setBounds({0, 0, client.right, top});
+    m_view->setBounds(scaledRect({0, 0, client.right, top}, dpi));
     const RECT label = boundsOf(m_label);
     setBounds(m_label, 8, top + 16, label.right - label.left, label.bottom - label.top);
     // CheckBox1 and Button1 are anchored to the top right of Panel2.
@@ -104,7 +128,9 @@ void SettingsWindow::setCaption(const std::string& caption)
 
 void SettingsWindow::setOuterSize(int width, int height)
 {
-    SetWindowPos(hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const UINT dpi = dpiOf(hwnd());
+    SetWindowPos(hwnd(), nullptr, 0, 0, scaled(width, dpi), scaled(height, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsWindow::setMuteVisible(bool visible)

@@ -16,6 +16,14 @@ class SettingsWindow final : public NativeWindow, private SettingsDialogSurface 
 public:
     explicit SettingsWindow(PlayerServices& services);
     void showLeading() override;
+    // The window Windows' Screen Saver Settings hand over with "/c:": it owns the dialog and waits
+    // for it, as it waits for its own dialogs.
+    void setOwner(HWND owner);
+    ~SettingsWindow() override
+    {
+        if (m_owner)
+            EnableWindow(m_owner, TRUE); // however the program ends
+    }
 
 protected:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -39,6 +47,7 @@ private:
     HWND m_label = nullptr; // Label1
     HWND m_mute = nullptr; // CheckBox1
     HWND m_ok = nullptr; // Button1
+    HWND m_owner = nullptr;
 };
 
 } // namespace lumo::player

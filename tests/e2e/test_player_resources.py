@@ -3,6 +3,7 @@ import os
 import subprocess
 import tempfile
 import unittest
+from xml.etree import ElementTree
 
 import pefile
 
@@ -82,11 +83,24 @@ class PlayerResources(unittest.TestCase):
         fixed = self.pe.VS_FIXEDFILEINFO[0]
         self.assertEqual((fixed.FileVersionMS, fixed.FileVersionLS), (0x00010000, 0))
 
-    def test_manifest_asks_for_common_controls_6(self):
+    def test_manifest_declares_what_a_current_windows_reads(self):
         manifests = self.entries(RT_MANIFEST)
         self.assertEqual([m.id for m in manifests], [1])
         _, text = self.data(manifests[0])
-        self.assertIn(b'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', text)
+        root = ElementTree.fromstring(text)  # well-formed, or Windows refuses to start the program
+        v1, v3 = '{urn:schemas-microsoft-com:asm.v1}', '{urn:schemas-microsoft-com:asm.v3}'
+        controls = root.find(f'{v1}dependency/{v1}dependentAssembly/{v1}assemblyIdentity')
+        self.assertEqual((controls.get('name'), controls.get('version')), ('Microsoft.Windows.Common-Controls', '6.0.0.0'))
+        level = root.find(f'{v3}trustInfo/{v3}security/{v3}requestedPrivileges/{v3}requestedExecutionLevel')
+        self.assertEqual(level.get('level'), 'asInvoker')
+        compat = '{urn:schemas-microsoft-com:compatibility.v1}'
+        systems = {e.get('Id') for e in root.iter(f'{compat}supportedOS')}
+        self.assertEqual(systems, {'{35138b9a-5d96-4fbd-8e2d-a2440225f93a}', '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}',
+                                   '{1f676c76-80e1-4239-95bb-83d0f6d0da78}', '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'})
+        settings = {e.tag.split('}')[1]: e.text for e in root.find(f'{v3}application/{v3}windowsSettings')}
+        self.assertEqual(settings['dpiAwareness'].split(',')[0].strip(), 'PerMonitorV2')
+        self.assertEqual(settings['dpiAware'], 'true/pm')  # the fallback Windows 8.1 and early 10 read
+        self.assertEqual(settings['longPathAware'], 'true')
 
     def test_carries_no_project_yet(self):
         names = [str(e.name) for entries in (self.entries(10),) for e in entries]

@@ -18,12 +18,12 @@ TEST(PlayerMode, TheFirstMatchingTestDecides)
         {"MySaver.scr", "/x", PlayerMode::Settings},
         {"MySaver.SCR", "/s", PlayerMode::Screensaver},
         {"MySaver.scr", "/S", PlayerMode::Screensaver},
-        {"MySaver.scr", "/p", PlayerMode::None},
-        {"MySaver.scr", "/P", PlayerMode::None},
+        {"MySaver.scr", "/p", PlayerMode::Preview},
+        {"MySaver.scr", "/P", PlayerMode::Preview},
         {"C:\\Out\\MySaver.exe", none, PlayerMode::Installer},
         {"MySaver.EXE", none, PlayerMode::Installer},
         {"MySaver.exe", "/s", PlayerMode::Screensaver},
-        {"MySaver.exe", "/p", PlayerMode::None},
+        {"MySaver.exe", "/p", PlayerMode::Preview},
         {"MySaver.exe", "/c", PlayerMode::None},
         {"MySaver.exe", "", PlayerMode::None}, // an empty argument is an argument
         {"MySaver.bin", none, PlayerMode::None},
@@ -43,7 +43,38 @@ TEST(PlayerMode, EachModeCreatesItsWindowsInOrder)
     EXPECT_EQ(playerWindows(PlayerMode::Screensaver), (std::vector<PlayerWindow>{ScreenSaver, MainFrm}));
     EXPECT_EQ(playerWindows(PlayerMode::Settings), (std::vector<PlayerWindow>{MainFrm, ScreenSaver}));
     EXPECT_EQ(playerWindows(PlayerMode::Installer), (std::vector<PlayerWindow>{Installer, Licence, MainFrm}));
+    EXPECT_EQ(playerWindows(PlayerMode::Preview), (std::vector<PlayerWindow>{Preview}));
     EXPECT_TRUE(playerWindows(PlayerMode::None).empty());
+}
+
+TEST(PlayerMode, TheHandedWindowIsReadFromTheSystemsArguments)
+{
+    using Arguments = std::vector<std::string>;
+    const struct {
+        PlayerMode mode;
+        Arguments arguments;
+        std::optional<std::uint64_t> handle;
+    } cases[] = {
+        {PlayerMode::Preview, {"/p", "1234"}, 1234},
+        {PlayerMode::Preview, {"/P", "0x1A2b"}, 0x1A2B},
+        {PlayerMode::Preview, {"/p", "4294967295"}, 0xFFFFFFFFu},
+        {PlayerMode::Preview, {"/p"}, std::nullopt},
+        {PlayerMode::Preview, {"/p", ""}, std::nullopt},
+        {PlayerMode::Preview, {"/p", "0"}, std::nullopt},
+        {PlayerMode::Preview, {"/p", "-5"}, std::nullopt},
+        {PlayerMode::Preview, {"/p", "12ab"}, std::nullopt},
+        {PlayerMode::Preview, {"/p", "4294967296"}, std::nullopt},
+        {PlayerMode::Preview, {"/p", "99999999999999999999999"}, std::nullopt},
+        {PlayerMode::Settings, {"/c:5678"}, 5678},
+        {PlayerMode::Settings, {"/C:0x10"}, 16},
+        {PlayerMode::Settings, {"/c"}, std::nullopt},
+        {PlayerMode::Settings, {"/c:"}, std::nullopt},
+        {PlayerMode::Settings, {}, std::nullopt},
+        {PlayerMode::Screensaver, {"/s", "1234"}, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(handedWindow(c.mode, c.arguments), c.handle)
+            << (c.arguments.empty() ? "(none)" : c.arguments.front()) << " " << c.arguments.size();
 }
 
 } // namespace lumo::player

@@ -1,4 +1,5 @@
 #include "player/core/SettingsDialog.h"
+#include "player/core/StandIn.h"
 
 #include "platform/fake/FakeServices.h"
 
@@ -68,6 +69,35 @@ TEST(SettingsDialog, MuteSoundIsReadAsTheRegistryHoldsIt)
     EXPECT_EQ(registry.stored("Software\\MySaver.scr", "MuteSound"), "1");
     registry.setNonString("Software\\MySaver.scr", "MuteSound");
     EXPECT_EQ(readMuteSound(registry, "MySaver.scr").message(), "Invalid data type for 'MuteSound'");
+}
+
+TEST(StandIn, TheLogoOrElseTheNameStandsInForAMovie)
+{
+    const StandIn full = standInOf(ParamLines(creatorLines("0", "x")), "C:\\Temp\\MySaver.scr");
+    EXPECT_EQ(full.logo, "C:\\Temp\\MySaver.scr\\Logo\\Logos.swf");
+    EXPECT_EQ(full.title, "MySaver");
+
+    std::vector<std::string> noLogo = creatorLines("0", "x");
+    noLogo[2] = "";
+    noLogo[3] = "My.Cool.Saver.exe";
+    const StandIn named = standInOf(ParamLines(noLogo), "w");
+    EXPECT_EQ(named.logo, "");
+    EXPECT_EQ(named.title, "My");
+
+    const StandIn empty = standInOf(ParamLines({"play", "5"}), "w"); // a damaged project: no lines 3 and 4
+    EXPECT_EQ(empty.logo, "");
+    EXPECT_EQ(empty.title, "");
+}
+
+TEST(StandIn, PicturesAreKnownByTheirExtension)
+{
+    for (const char* picture : {"a.png", "B.JPG", "c.jpeg", "Logo\\d.Gif", "e.bmp", "C:\\x.swf\\f.png"})
+        EXPECT_TRUE(isPicture(picture)) << picture;
+    for (const char* movie : {"a.swf", "png", "a.png.swf", "dir.png\\movie", "a.", "", "a.pngx"})
+        EXPECT_FALSE(isPicture(movie)) << movie;
+    EXPECT_FALSE(anyMovie({"a.png", "b.jpg"}));
+    EXPECT_TRUE(anyMovie({"a.png", "b.swf"}));
+    EXPECT_FALSE(anyMovie({}));
 }
 
 } // namespace lumo::player

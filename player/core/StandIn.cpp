@@ -1,0 +1,37 @@
+#include "StandIn.h"
+
+#include "WorkFolder.h"
+
+#include "common/Text.h"
+
+namespace lumo::player {
+
+bool isPicture(std::string_view location)
+{
+    const size_t dot = location.find_last_of(".\\/:");
+    if (dot == std::string_view::npos || location[dot] != '.')
+        return false;
+    const std::string extension = upperAscii(location.substr(dot));
+    return extension == ".BMP" || extension == ".JPG" || extension == ".JPEG" || extension == ".PNG"
+        || extension == ".GIF";
+}
+
+bool anyMovie(const std::vector<std::string>& playList)
+{
+    for (const std::string& entry : playList)
+        if (!isPicture(entry))
+            return true;
+    return false;
+}
+
+StandIn standInOf(const ParamLines& lines, const std::string& workFolder)
+{
+    StandIn standIn;
+    if (const Result<std::string> logo = lines.text(3); logo && !logo->empty())
+        standIn.logo = inWorkFolder(workFolder, *logo);
+    if (const Result<std::string> project = lines.text(4); project)
+        standIn.title = TextBefore('.', *project);
+    return standIn;
+}
+
+} // namespace lumo::player
