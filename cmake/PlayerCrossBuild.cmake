@@ -20,5 +20,5 @@ ExternalProject_Add(lumo_player_cross
         -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${CMAKE_BINARY_DIR}/bin
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${LUMO_PLAYER_EXE} ${CMAKE_BINARY_DIR}/bin/lumo_win32_tests.exe
+    BUILD_BYPRODUCTS ${LUMO_PLAYER_EXE} ${CMAKE_BINARY_DIR}/bin/lumo_win32_tests.exe ${CMAKE_BINARY_DIR}/bin/lumo_test_host.exe
     USES_TERMINAL_BUILD ON)

@@ -66,6 +66,52 @@ def press(window, key):
     xdotool('key', key)
 
 
+def screen_rgb(x, y, width, height, display=None):
+    """The pixels of a screen area as rows of (r, g, b), read back from the X server."""
+    display = display or os.environ['DISPLAY']
+    raw = subprocess.run(['ffmpeg', '-v', 'error', '-f', 'x11grab', '-video_size', f'{width}x{height}', '-i',
+                          f'{display}+{x},{y}', '-frames:v', '1', '-f', 'rawvideo', '-pix_fmt', 'rgb24', '-'],
+                         capture_output=True, check=True, timeout=TIMEOUT).stdout
+    return [[tuple(raw[(row * width + col) * 3:(row * width + col) * 3 + 3]) for col in range(width)]
+            for row in range(height)]
+
+
+def save_screenshot(path, x, y, width, height, display=None):
+    display = display or os.environ['DISPLAY']
+    subprocess.run(['ffmpeg', '-v', 'error', '-y', '-f', 'x11grab', '-video_size', f'{width}x{height}', '-i',
+                    f'{display}+{x},{y}', '-frames:v', '1', path], check=True, timeout=TIMEOUT)
+
+
+class PrivateDisplay:
+    """An Xvfb of its own (for layouts the suite's display does not have), made this process's
+    DISPLAY while the with-block runs; Wine's server is restarted on it and again when it ends,
+    so Wine reads each display's monitors afresh."""
+
+    def __init__(self, *xvfb_args):
+        self.args = xvfb_args
+
+    def __enter__(self):
+        stop_wine()
+        read, write = os.pipe()
+        self.server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-nolisten', 'tcp', *self.args],
+                                       pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            self.name = ':' + f.readline().strip()
+        self.previous = os.environ.get('DISPLAY')
+        os.environ['DISPLAY'] = self.name
+        return self
+
+    def __exit__(self, *exc):
+        stop_wine()
+        self.server.terminate()
+        self.server.wait(timeout=TIMEOUT)
+        if self.previous is None:
+            os.environ.pop('DISPLAY', None)
+        else:
+            os.environ['DISPLAY'] = self.previous
+
+
 def scratch_dir(prefix):
     os.makedirs(SCRATCH, exist_ok=True)
     return tempfile.mkdtemp(prefix=prefix, dir=SCRATCH)
