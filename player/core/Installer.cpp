@@ -30,6 +30,18 @@ std::string confirmationText(const std::string& screensaverName, const std::stri
         + ". Do you want to set this screensaver as default and open config window?";
 }
 
+bool isElevatedCopyTarget(const std::string& path, const std::string& systemFolder)
+{
+    if (systemFolder.empty() || path.size() <= systemFolder.size() + 1
+        || upperAscii(path.substr(0, systemFolder.size())) != upperAscii(systemFolder)
+        || path[systemFolder.size()] != '\\')
+        return false;
+    const std::string name = path.substr(systemFolder.size() + 1);
+    return name.size() > 4 && upperAscii(name.substr(name.size() - 4)) == ".SCR"
+        && name.find_first_of("\\/:*?\"<>|") == std::string::npos && name.find("..") == std::string::npos
+        && name.front() != '.';
+}
+
 std::string installScreenSaverParameters(const std::string& installedPath)
 {
     const bool quoted = installedPath.find(' ') != std::string::npos;
@@ -51,8 +63,9 @@ void confirm(InstallerContext& c, const InstallTarget& target, const std::string
 }
 
 // Copies into the system folder; when that fails (a standard user, or an administrator without
-// elevation, may not write there), says why and offers to install for this user alone. Nothing
-// is confirmed that was not copied.
+// elevation, may not write there), says why and offers what can work: the copy with an
+// administrator's rights, or an install for this user alone. Nothing is confirmed that was not
+// copied.
 void copyAndConfirm(InstallerContext& c, const InstallTarget& target, bool withBar)
 {
     Status copied = c.surface.copyProgramTo(target.installedPath);
@@ -64,14 +77,34 @@ void copyAndConfirm(InstallerContext& c, const InstallTarget& target, bool withB
     }
     const std::string userFolder
         = c.userProgramsFolder.empty() ? std::string() : c.userProgramsFolder + "\\" + target.screensaverName;
+    const std::string failed = target.screensaverName + " could not be installed to " + c.systemFolder + ": ";
+    bool askForMine = true;
+    if (c.surface.canElevate()) {
+        const InstallerSurface::Answer answer = c.surface.askYesNoCancel(
+            failed + copied.message() + "\n\nInstall it for all users of this computer? Windows asks for an "
+            + "administrator's permission first."
+            + (userFolder.empty() ? std::string() : "\nNo installs it for you only, in " + userFolder + "."));
+        if (answer == InstallerSurface::Answer::Cancel || (answer == InstallerSurface::Answer::No && userFolder.empty())) {
+            c.surface.endProgram();
+            return;
+        }
+        if (answer == InstallerSurface::Answer::Yes) {
+            copied = c.surface.copyProgramElevated(target.installedPath);
+            if (copied) {
+                confirm(c, target, c.systemFolder);
+                return;
+            }
+        } else {
+            askForMine = false; // "No" has chosen this user's folder already
+        }
+    }
     if (userFolder.empty()) {
-        c.surface.showError(target.screensaverName + " could not be installed to " + c.systemFolder + ": "
-                            + copied.message());
+        c.surface.showError(failed + copied.message());
         c.surface.endProgram();
         return;
     }
-    if (!c.surface.askYesNo(target.screensaverName + " could not be installed to " + c.systemFolder + ": "
-                            + copied.message() + "\n\nInstall it for you only, in " + userFolder + "?")) {
+    if (askForMine
+        && !c.surface.askYesNo(failed + copied.message() + "\n\nInstall it for you only, in " + userFolder + "?")) {
         c.surface.endProgram();
         return;
     }

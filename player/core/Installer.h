@@ -26,8 +26,16 @@ public:
     virtual int runLicenceWindow() = 0;
     // Copies the program's own file onto path, replacing a file there; the system's reason when not.
     virtual Status copyProgramTo(const std::string& path) = 0;
+    // True when this process runs without an administrator's rights and Windows can be asked for
+    // them.
+    virtual bool canElevate() const = 0;
+    // The same copy made by the program re-started with an administrator's rights (one prompt of
+    // Windows); the system's reason when the user refused or the copy failed.
+    virtual Status copyProgramElevated(const std::string& path) = 0;
     // Yes / No with the information icon and the installer's caption as title.
     virtual bool askYesNo(const std::string& text) = 0;
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer askYesNoCancel(const std::string& text) = 0;
     virtual void showError(const std::string& text) = 0;
     // Stops the event loop at once: no close step runs.
     virtual void endProgram() = 0;
@@ -53,6 +61,12 @@ struct InstallerContext {
     // Where programs installed for this user alone go (%LOCALAPPDATA%\Programs); empty when unknown.
     std::string userProgramsFolder;
 };
+
+// The argument of the re-started program that copies it, and the one target it accepts: the
+// program's own file in the system folder under a screensaver's name, so an administrator's rights
+// given for the install serve nothing else.
+inline constexpr const char* kElevatedCopyArgument = "--lumo-copy-to";
+bool isElevatedCopyTarget(const std::string& path, const std::string& systemFolder);
 
 // Install (Button1Click). Without a target it reports that the screensaver cannot be installed.
 void Install(InstallerContext& context, const std::optional<InstallTarget>& target);

@@ -11,6 +11,8 @@ PlayerMode decidePlayerMode(std::string_view programFileName, const std::optiona
     const std::optional<std::string> argument
         = firstArgument ? std::optional<std::string>(upperAscii(*firstArgument)) : std::nullopt;
 
+    if (argument == "--LUMO-COPY-TO")
+        return PlayerMode::ElevatedCopy;
     if (argument == "/S")
         return PlayerMode::Screensaver;
     if (extension == ".SCR" && argument != "/P")
@@ -34,6 +36,7 @@ std::vector<PlayerWindow> playerWindows(PlayerMode mode)
         return {Installer, Licence, MainFrm};
     case PlayerMode::Preview:
         return {Preview};
+    case PlayerMode::ElevatedCopy:
     case PlayerMode::None:
         break;
     }

@@ -1,5 +1,7 @@
 // The role of the player program, from the extension of its own file name and its first argument.
 // The tests are made in order and the first that holds decides:
+//   0. argument "--lumo-copy-to"                      the installer's copy with an administrator's
+//                                                     rights (no window; see Installer.h)
 //   1. argument "/S"                                  screensaver
 //   2. extension ".SCR" and the argument is not "/P"  settings (no argument included)
 //   3. argument "/P"                                  preview (into the window the next argument names)
@@ -16,7 +18,7 @@
 
 namespace lumo::player {
 
-enum class PlayerMode { Screensaver, Settings, Installer, Preview, None };
+enum class PlayerMode { ElevatedCopy, Screensaver, Settings, Installer, Preview, None };
 
 enum class PlayerWindow {
     MainFrm, // TFSMainFrm, the settings dialog that lends its parts to the others

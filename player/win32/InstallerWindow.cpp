@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "Dpi.h"
+#include "OwnProgramCopy.h"
 
 #include "common/Codepage.h"
 #include "common/DeleteFolderTree.h"
@@ -10,6 +11,7 @@
 #include "player/core/WorkFolder.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace lumo::player {
 
@@ -98,16 +100,80 @@ int InstallerWindow::runLicenceWindow()
 
 Status InstallerWindow::copyProgramTo(const std::string& path)
 {
-    if (CopyFileW(platform::widen(m_services.environment.programPath()).c_str(), platform::widen(path).c_str(), FALSE))
-        return {};
-    return Error{platform::win32ErrorText(GetLastError())};
+    if (const DWORD error = copyOwnProgram(m_services.environment.programPath(), path))
+        return Error{platform::win32ErrorText(error)};
+    return {};
 }
+
+bool InstallerWindow::canElevate() const
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    const bool known = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+    CloseHandle(token);
+    return known && !elevation.TokenIsElevated;
+}
+
+Status InstallerWindow::copyProgramElevated(const std::string& path)
+{
+    const std::wstring program = platform::widen(m_services.environment.programPath());
+    const std::wstring parameters = platform::widen(std::string(kElevatedCopyArgument) + " \"" + path + "\"");
+    SHELLEXECUTEINFOW run{};
+    run.cbSize = sizeof run;
+    run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    run.hwnd = hwnd();
+    run.lpVerb = L"runas";
+    run.lpFile = program.c_str();
+    run.lpParameters = parameters.c_str();
+    run.nShow = SW_HIDE;
+    if (!ShellExecuteExW(&run))
+        return Error{platform::win32ErrorText(GetLastError())}; // ERROR_CANCELLED when the user says no
+    if (!run.hProcess)
+        return Error{platform::win32ErrorText(ERROR_INVALID_HANDLE)};
+    // The window repaints while it waits, but takes no second Install.
+    EnableWindow(hwnd(), FALSE);
+    while (MsgWaitForMultipleObjects(1, &run.hProcess, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        m_services.processMessages();
+    EnableWindow(hwnd(), TRUE);
+    DWORD code = ERROR_GEN_FAILURE;
+    GetExitCodeProcess(run.hProcess, &code);
+    CloseHandle(run.hProcess);
+    if (code != 0)
+        return Error{platform::win32ErrorText(code)};
+    return {};
+}
+
+namespace {
+
+std::wstring captionOf(HWND window)
+{
+    wchar_t caption[256];
+    GetWindowTextW(window, caption, 256);
+    return caption;
+}
+
+} // namespace
 
 bool InstallerWindow::askYesNo(const std::string& text)
 {
-    wchar_t caption[256];
-    GetWindowTextW(hwnd(), caption, 256);
-    return MessageBoxW(hwnd(), platform::widen(text).c_str(), caption, MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    return MessageBoxW(hwnd(), platform::widen(text).c_str(), captionOf(hwnd()).c_str(), MB_YESNO | MB_ICONINFORMATION)
+        == IDYES;
+}
+
+InstallerSurface::Answer InstallerWindow::askYesNoCancel(const std::string& text)
+{
+    switch (MessageBoxW(hwnd(), platform::widen(text).c_str(), captionOf(hwnd()).c_str(),
+                        MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+        return Answer::Yes;
+    case IDNO:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 void InstallerWindow::showError(const std::string& text)

@@ -34,7 +34,10 @@ private:
     void setLicenceLines(const std::vector<std::string>& lines, const std::string& screensaverName) override;
     int runLicenceWindow() override;
     Status copyProgramTo(const std::string& path) override;
+    bool canElevate() const override;
+    Status copyProgramElevated(const std::string& path) override;
     bool askYesNo(const std::string& text) override;
+    Answer askYesNoCancel(const std::string& text) override;
     void showError(const std::string& text) override;
     void endProgram() override;
 

@@ -4,6 +4,7 @@
 // once with exit code 0 and no window.
 #include "InstallerWindow.h"
 #include "LicenceWindow.h"
+#include "OwnProgramCopy.h"
 #include "PlayerServices.h"
 #include "PreviewWindow.h"
 #include "ScreenSaverWindow.h"
@@ -12,6 +13,7 @@
 #include "common/DeleteFolderTree.h"
 #include "common/PathRules.h"
 #include "platform/win32/Wide.h"
+#include "player/core/Installer.h"
 #include "player/core/PlayerMode.h"
 #include "player/core/WorkFolder.h"
 
@@ -68,6 +70,15 @@ std::unique_ptr<NativeWindow> createWindow(PlayerWindow which, PlayerServices& s
     return nullptr;
 }
 
+// The installer re-started with an administrator's rights: the one copy it was started for.
+int elevatedCopy(const std::vector<std::string>& arguments)
+{
+    lumo::platform::Environment& environment = lumo::platform::hostEnvironment();
+    if (arguments.size() != 2 || !isElevatedCopyTarget(arguments[1], environment.systemFolder()))
+        return ERROR_INVALID_PARAMETER;
+    return static_cast<int>(copyOwnProgram(environment.programPath(), arguments[1]));
+}
+
 } // namespace
 
 static int runPlayer()
@@ -76,6 +87,8 @@ static int runPlayer()
     const PlayerMode mode
         = decidePlayerMode(lumo::platform::hostEnvironment().programPath(),
                            arguments.empty() ? std::nullopt : std::optional<std::string>(arguments.front()));
+    if (mode == PlayerMode::ElevatedCopy)
+        return elevatedCopy(arguments);
     const std::vector<PlayerWindow> order = playerWindows(mode);
     const HWND handed = handedWindowOf(mode, arguments);
     if (order.empty() || (mode == PlayerMode::Preview && !handed))

@@ -62,12 +62,16 @@ class PlayerWindows(unittest.TestCase):
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        if self.process:
+            self.log.close()
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def start(self, program, *args):
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        if self.process:
+            self.log.close()
         # Wine's own report of a crash goes to stderr even with WINEDEBUG=-all: kept for the failure message.
         self.log = open(os.path.join(self.folder, 'wine-%d.log' % time.monotonic_ns()), 'w+')
         self.process = subprocess.Popen(['wine', program, *args], env=self.env, stdout=subprocess.DEVNULL,
@@ -245,6 +249,26 @@ class PlayerWindows(unittest.TestCase):
         finally:
             os.rmdir(blocker)
             shutil.rmtree(self.work('Setup.exe'), ignore_errors=True)
+
+    def test_the_copy_with_an_administrators_rights_goes_only_to_the_system_folder(self):
+        # What the installer starts through the "runas" verb when the system folder refuses it.
+        installer = product.build(self.folder, 'Setup.exe')
+        system32 = os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32')
+        cases = [(r'C:\windows\system32\Elevated.scr', 0, os.path.join(system32, 'Elevated.scr')),
+                 (r'C:\users\Public\Elsewhere.scr', 87, os.path.join(e2e.WINEPREFIX, 'drive_c', 'users', 'Public',
+                                                                       'Elsewhere.scr')),
+                 (r'C:\windows\system32\Elevated.dll', 87, os.path.join(system32, 'Elevated.dll'))]
+        for target, code, host_path in cases:
+            with self.subTest(target=target):
+                self.start(installer, '--lumo-copy-to', target)
+                self.assertEqual(self.process.wait(timeout=e2e.TIMEOUT), code)
+                self.assertEqual(os.path.exists(host_path), code == 0)
+                if code == 0:
+                    with open(installer, 'rb') as f, open(host_path, 'rb') as g:
+                        self.assertEqual(f.read(), g.read())
+                    os.remove(host_path)
+                self.assertEqual(glob.glob(host_path + '.partial-*'), [])
+        self.assertFalse(os.path.exists(self.work('Setup.exe')), 'the copy unpacks nothing')
 
     def test_every_window_works_from_the_keyboard(self):
         lines = list(product.DEFAULT_LINES)

@@ -36,10 +36,21 @@ public:
                 return Error{"Access denied."};
         return {};
     }
+    bool canElevate() const override { return elevation; }
+    Status copyProgramElevated(const std::string& path) override
+    {
+        log.push_back("elevated copy " + path);
+        return elevatedCopy;
+    }
     bool askYesNo(const std::string& text) override
     {
         log.push_back("ask " + text);
         return answer;
+    }
+    Answer askYesNoCancel(const std::string& text) override
+    {
+        log.push_back("ask3 " + text);
+        return threeWay;
     }
     void showError(const std::string& text) override { log.push_back("error " + text); }
     void endProgram() override { log.push_back("end"); }
@@ -50,6 +61,9 @@ public:
     int licenceResult = 1;
     bool answer = true;
     std::vector<std::string> failing; // copies into these folders fail
+    bool elevation = false;
+    Status elevatedCopy;
+    Answer threeWay = Answer::Yes;
 
 private:
     int m_bar = 0;
@@ -140,6 +154,55 @@ TEST_F(InstallerTest, ACopyThatFailsIsSaidAndAnInstallForThisUserIsOffered)
               "error MySaver could not be installed to " + (dir / "Programs\\MySaver") + " either: Access denied.");
     EXPECT_EQ(surface.log.back(), "end");
     EXPECT_EQ(shell.calls.size(), 1u) << "nothing set that is not there";
+}
+
+TEST_F(InstallerTest, AnAdministratorsRightsAreAskedForBeforeTheInstallForThisUser)
+{
+    surface.failing = {kSystem};
+    surface.elevation = true;
+    const std::string mine = dir / "Programs\\MySaver";
+    const std::string offer = "ask3 MySaver could not be installed to C:\\windows\\system32: Access denied.\n\nInstall it "
+                              "for all users of this computer? Windows asks for an administrator's permission "
+                              "first.\nNo installs it for you only, in " + mine + ".";
+    const std::string copyThere = "elevated copy C:\\windows\\system32\\MySaver.scr";
+
+    install(); // Yes, and the elevated copy works: installed where the system keeps screensavers
+    EXPECT_EQ(surface.log, (std::vector<std::string>{"bar 0", "bar 2", "copy C:\\windows\\system32\\MySaver.scr",
+                                                     "bar 100", offer, copyThere, kAsk, "end"}));
+
+    surface.log.clear(); // Yes, but the user refused Windows' prompt: this user's folder is offered
+    surface.elevatedCopy = Error{"The operation was canceled by the user."};
+    install();
+    EXPECT_EQ(std::vector<std::string>(surface.log.begin() + 4, surface.log.begin() + 7),
+              (std::vector<std::string>{offer, copyThere,
+                                        "ask MySaver could not be installed to C:\\windows\\system32: The operation was "
+                                        "canceled by the user.\n\nInstall it for you only, in " + mine + "?"}));
+    EXPECT_EQ(surface.log[7], "copy " + mine + "\\MySaver.scr");
+
+    surface.log.clear(); // No: this user's folder at once
+    surface.threeWay = InstallerSurface::Answer::No;
+    install();
+    EXPECT_EQ(surface.log[5], "copy " + mine + "\\MySaver.scr");
+
+    surface.log.clear(); // Cancel: nothing more
+    surface.threeWay = InstallerSurface::Answer::Cancel;
+    const size_t calls = shell.calls.size();
+    install();
+    EXPECT_EQ(surface.log.size(), 6u);
+    EXPECT_EQ(surface.log.back(), "end");
+    EXPECT_EQ(shell.calls.size(), calls);
+}
+
+TEST(ElevatedCopy, OnlyAScreensaverInTheSystemFolderIsATarget)
+{
+    const std::string system = "C:\\Windows\\system32";
+    for (const char* good : {"C:\\Windows\\system32\\MySaver.scr", "c:\\windows\\SYSTEM32\\My Saver.SCR"})
+        EXPECT_TRUE(isElevatedCopyTarget(good, system)) << good;
+    for (const char* bad : {"C:\\Windows\\system32\\MySaver.exe", "C:\\Windows\\system32\\drivers\\x.scr",
+                            "C:\\Windows\\system32\\..\\x.scr", "C:\\Windows\\system32.scr", "C:\\Windows\\system32\\.scr",
+                            "C:\\Windows\\system32x\\a.scr", "D:\\a.scr", "C:\\Windows\\system32\\a:b.scr", ""})
+        EXPECT_FALSE(isElevatedCopyTarget(bad, system)) << bad;
+    EXPECT_FALSE(isElevatedCopyTarget("C:\\a.scr", ""));
 }
 
 TEST_F(InstallerTest, WithoutAProjectNameNothingIsCopied)

@@ -32,6 +32,9 @@ TEST(PlayerMode, TheFirstMatchingTestDecides)
         {"MySaver", "/S", PlayerMode::Screensaver},
         {"C:\\dir.scr\\MySaver", none, PlayerMode::None}, // the extension is the file name's
         {"My.scr.exe", none, PlayerMode::Installer},
+        {"Setup.exe", "--lumo-copy-to", PlayerMode::ElevatedCopy},
+        {"Setup.scr", "--LUMO-COPY-TO", PlayerMode::ElevatedCopy},
+        {"Setup.exe", "--lumo-copy", PlayerMode::None},
     };
     for (const auto& c : cases)
         EXPECT_EQ(decidePlayerMode(c.program, c.argument), c.mode) << c.program << " " << c.argument.value_or("(none)");
@@ -44,6 +47,7 @@ TEST(PlayerMode, EachModeCreatesItsWindowsInOrder)
     EXPECT_EQ(playerWindows(PlayerMode::Settings), (std::vector<PlayerWindow>{MainFrm, ScreenSaver}));
     EXPECT_EQ(playerWindows(PlayerMode::Installer), (std::vector<PlayerWindow>{Installer, Licence, MainFrm}));
     EXPECT_EQ(playerWindows(PlayerMode::Preview), (std::vector<PlayerWindow>{Preview}));
+    EXPECT_TRUE(playerWindows(PlayerMode::ElevatedCopy).empty());
     EXPECT_TRUE(playerWindows(PlayerMode::None).empty());
 }
 
