@@ -165,19 +165,22 @@ private:
         RECT client;
         GetClientRect(m_hwnd, &client);
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        if (client.right > 0 && client.bottom > 0) {
+        RECT picture = client;
+        if (!m_note.empty())
+            picture.bottom = std::max<LONG>(0, picture.bottom - scaled(22, dpiOf(m_hwnd))); // the note's line, under it
+        if (picture.right > 0 && picture.bottom > 0) {
             if (m_bitmap) {
                 // showAll: the whole picture, as large as fits, centred.
-                const double scale = std::min(double(client.right) / m_size.cx, double(client.bottom) / m_size.cy);
+                const double scale = std::min(double(picture.right) / m_size.cx, double(picture.bottom) / m_size.cy);
                 const int w = std::max(1, int(m_size.cx * scale + 0.5));
                 const int h = std::max(1, int(m_size.cy * scale + 0.5));
-                drawBitmap(dc, m_bitmap, m_size, (client.right - w) / 2, (client.bottom - h) / 2, w, h);
+                drawBitmap(dc, m_bitmap, m_size, (picture.right - w) / 2, (picture.bottom - h) / 2, w, h);
             } else if (!m_location.empty()) {
-                paintStandIn(dc, client);
+                paintStandIn(dc, picture);
             }
-            if (!m_note.empty())
-                paintNote(dc, client);
         }
+        if (!m_note.empty() && client.right > 0 && client.bottom > 0)
+            paintNote(dc, client);
         EndPaint(m_hwnd, &ps);
     }
 
