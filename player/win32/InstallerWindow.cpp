@@ -5,7 +5,6 @@
 #include "OwnProgramCopy.h"
 
 #include "common/Codepage.h"
-#include "common/DeleteFolderTree.h"
 #include "common/Text.h"
 #include "platform/win32/Wide.h"
 #include "player/core/WorkFolder.h"
@@ -194,7 +193,7 @@ std::string InstallerWindow::userProgramsFolder() const
 
 bool InstallerWindow::closeQuery()
 {
-    DeleteFolderTree(m_services.files, workFolder(m_services.environment), true, false, true);
+    m_services.removeWorkFolder(workFolder(m_services.environment));
     return true;
 }
 

@@ -10,8 +10,6 @@
 #include "ScreenSaverWindow.h"
 #include "SettingsWindow.h"
 
-#include "common/DeleteFolderTree.h"
-#include "common/PathRules.h"
 #include "platform/win32/Wide.h"
 #include "player/core/Installer.h"
 #include "player/core/PlayerMode.h"
@@ -94,13 +92,6 @@ static int runPlayer()
     if (order.empty() || (mode == PlayerMode::Preview && !handed))
         return 0; // a preview into no window ends at once
 
-    // The instances of this program share its work folder: each holds this name while it runs, and
-    // the last one to end removes the folder, whatever the ending.
-    const std::wstring usersName
-        = L"Local\\LumoScreenSaverWork-"
-        + lumo::platform::widen(lumo::fileNameOf(lumo::platform::hostEnvironment().programPath()));
-    HANDLE users = CreateMutexW(nullptr, FALSE, usersName.c_str());
-
     OleInitialize(nullptr);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -126,12 +117,9 @@ static int runPlayer()
         // The other windows go without their close steps.
         services.messageFilter = nullptr;
         windows.clear();
-        if (users)
-            CloseHandle(users);
-        if (HANDLE other = OpenMutexW(SYNCHRONIZE, FALSE, usersName.c_str()))
-            CloseHandle(other); // another instance still works in the folder
-        else
-            lumo::DeleteFolderTree(services.files, lumo::player::workFolder(services.environment), true, false, true);
+        // Whatever the ending; the last instance of the program to end removes the folder.
+        services.workFolderUsers.leave();
+        services.removeWorkFolder(lumo::player::workFolder(services.environment));
     }
     OleUninitialize();
     return 0;

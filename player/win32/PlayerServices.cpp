@@ -22,6 +22,7 @@ PlayerServices::PlayerServices()
     , random(processRandom())
     , pumpingLib(files)
     , quietLib(files)
+    , workFolderUsers(programFileName(environment))
 {
     pumpingLib.OnProgress = [this](std::int32_t position, std::int32_t total) {
         if (unpackProgress && total > 0 && position >= 0)
@@ -64,10 +65,16 @@ bool PlayerServices::unpack(const std::string& workFolder, formats::ZlibMultiple
     if (unpacked)
         return true;
     if (hasArchive)
-        DeleteFolderTree(files, workFolder, true, false, true);
+        removeWorkFolder(workFolder);
     showError(unpacked.message());
     terminate();
     return false;
+}
+
+void PlayerServices::removeWorkFolder(const std::string& workFolder)
+{
+    if (!workFolderUsers.othersUseIt())
+        DeleteFolderTree(files, workFolder, true, false, true);
 }
 
 bool PlayerServices::dispatchOne(const MSG& message)

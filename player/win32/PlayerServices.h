@@ -5,6 +5,8 @@
 
 #include "common/Random.h"
 #include "formats/ZlibArchive.h"
+#include "WorkFolderUsers.h"
+
 #include "platform/Host.h"
 
 #include <windows.h>
@@ -39,6 +41,9 @@ public:
     // useful: a missing or damaged archive is reported once, what was unpacked of it is removed, and
     // the program ends.
     bool unpack(const std::string& workFolder, formats::ZlibMultiple& lib);
+    // The close steps' removal of the work folder, unless another instance still uses it.
+    void removeWorkFolder(const std::string& workFolder);
+    WorkFolderUsers workFolderUsers;
     // How far pumpingLib's unpacking has come, in percent.
     std::function<void(int percent)> unpackProgress;
 

@@ -1,6 +1,5 @@
 #include "ScreenSaverWindow.h"
 
-#include "common/DeleteFolderTree.h"
 #include "platform/win32/Wide.h"
 #include "player/core/SettingsDialog.h"
 #include "player/core/StandIn.h"
@@ -150,7 +149,7 @@ void ScreenSaverWindow::appMessage(const MSG& message)
 
 bool ScreenSaverWindow::closeQuery()
 {
-    DeleteFolderTree(m_services.files, m_workFolder, true, false, true);
+    m_services.removeWorkFolder(m_workFolder);
     m_services.SetWaveMute(false);
     m_services.messageFilter = nullptr;
     ShowCursor(TRUE);

@@ -3,7 +3,6 @@
 #include "Controls.h"
 #include "Dpi.h"
 
-#include "common/DeleteFolderTree.h"
 #include "platform/win32/Wide.h"
 #include "player/core/StandIn.h"
 #include "player/core/WorkFolder.h"
@@ -102,7 +101,7 @@ bool SettingsWindow::closeQuery()
         EnableWindow(m_owner, TRUE);
         SetForegroundWindow(m_owner);
     }
-    DeleteFolderTree(m_services.files, workFolder(m_services.environment), true, false, true);
+    m_services.removeWorkFolder(workFolder(m_services.environment));
     return true;
 }
 
