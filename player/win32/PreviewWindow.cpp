@@ -26,8 +26,8 @@ PreviewWindow::PreviewWindow(PlayerServices& services, HWND monitor)
     , m_monitor(monitor)
 {
     const RECT area = clientOf(monitor);
-    SetWindowPos(hwnd(), nullptr, 0, 0, area.right, area.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     m_view = createMovieView(hwnd(), area);
+    SetWindowPos(hwnd(), nullptr, 0, 0, area.right, area.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     EnableWindow(m_view->hwnd(), FALSE); // a picture to look at; the settings window keeps the input
 }
 
@@ -64,7 +64,7 @@ LRESULT PreviewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
             DestroyWindow(hwnd());
         return 0;
     }
-    if (message == WM_SIZE) {
+    if (message == WM_SIZE && m_view) {
         m_view->setBounds({0, 0, LOWORD(lParam), HIWORD(lParam)});
         return 0;
     }
