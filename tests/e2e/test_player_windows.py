@@ -250,6 +250,27 @@ class PlayerWindows(unittest.TestCase):
             os.rmdir(blocker)
             shutil.rmtree(self.work('Setup.exe'), ignore_errors=True)
 
+    def test_the_installers_bar_follows_the_unpacking(self):
+        lines = list(product.DEFAULT_LINES)
+        lines[3] = 'Big.exe'
+        installer = product.build(self.folder, 'Big.exe', lines=lines, movies={'big.swf': os.urandom(96 << 20)})
+        self.start(installer)
+        filled = []  # the bar's filled pixels, sampled until the project is unpacked
+        deadline = time.monotonic() + e2e.TIMEOUT
+        while time.monotonic() < deadline and not e2e.visible_windows('^Installer for Big$'):
+            shown = e2e.visible_windows('^Installer ')
+            if shown:
+                left, top, _, _ = geometry(shown[0])
+                row = e2e.screen_rgb(left + FRAME_LEFT + 2, top + FRAME_TOP + 376 - 56 + 8, 390, 1)[0]
+                filled.append(sum(1 for r, g, b in row if b > 150 and r < 150))
+            time.sleep(0.05)
+        self.assertTrue(any(0 < f < 380 for f in filled), f'part of the way at some moment: {filled}')
+        while filled and filled[-1] == 0:
+            filled.pop()  # emptied for the install once the project is out
+        self.assertEqual(filled, sorted(filled), 'it only moves forward')
+        e2e.press(e2e.wait_for_window('^Installer for Big$')[0], 'Escape')
+        self.assertEnded()
+
     def test_the_work_folder_stays_while_another_instance_uses_it(self):
         saver = product.build(self.folder, 'Two.scr')
         e2e.xdotool('mousemove', '--sync', '300', '300')
