@@ -1,8 +1,11 @@
 #include "PlaylistModel.h"
 
 #include "app/core/PlaylistRules.h"
+#include "formats/SwfHeader.h"
+#include "playback/MovieLocation.h"
 
 #include <QColor>
+#include <QFile>
 
 #include <algorithm>
 
@@ -25,8 +28,9 @@ QVariant PlaylistModel::data(const QModelIndex& index, int role) const
     const PlaylistRow& r = row(index.row());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return QString::fromStdString(r.text);
+    case Qt::ToolTipRole:
+        return toolTipOf(QString::fromStdString(r.text));
     case Qt::CheckStateRole:
         return r.checked ? Qt::Checked : Qt::Unchecked;
     case Qt::BackgroundRole:
@@ -36,6 +40,21 @@ QVariant PlaylistModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+QString PlaylistModel::toolTipOf(const QString& text)
+{
+    // Read afresh at each hover: only the movie's first bytes, and the file may have changed.
+    if (playback::classifyLocation(text) != playback::LocationKind::Movie)
+        return text;
+    QFile file(playback::localPathOf(text));
+    if (!file.open(QIODevice::ReadOnly))
+        return text;
+    const QByteArray first = file.read(static_cast<qint64>(formats::kSwfHeaderBytes));
+    const Result<formats::SwfHeader> header = formats::readSwfHeader(std::string_view(first.constData(), first.size()));
+    return text + QLatin1Char('\n')
+        + QString::fromStdString(header ? formats::describeSwfHeader(*header) : "Cannot read the movie's header: "
+                                                                                       + header.message());
 }
 
 bool PlaylistModel::setData(const QModelIndex& index, const QVariant& value, int role)

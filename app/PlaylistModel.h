@@ -33,6 +33,9 @@ public:
     void setChecked(int index, bool checked);
 
 private:
+    // A local Flash movie's row tells its size, rate, frames and version: users pick movies by it.
+    static QString toolTipOf(const QString& text);
+
     std::vector<PlaylistRow> m_rows;
 };
 

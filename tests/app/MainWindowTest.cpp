@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -169,6 +170,31 @@ private slots:
         auto* model = main().playlist().FL()->model();
         QCOMPARE(model->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
         QCOMPARE(model->index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(192, 220, 192));
+    }
+
+    void hoveringAMoviesRowTellsItsSizeRateFramesAndVersion()
+    {
+        const std::string movie = *m_dir / "card.swf";
+        test::writeFile(movie, std::string("FWS\x0a\x19\x00\x00\x00\x78\x00\x03\x20\x00\x00\x09\x60\x00\x00"
+                                           "\x0c\x01\x00\x40\x00\x00\x00",
+                                           25)); // 320 x 240 at 12 fps, one frame
+        test::writeFile(*m_dir / "fake.swf", "FWS"); // a signature and nothing more
+        fill({QString::fromStdString(movie), QString::fromStdString(*m_dir / "fake.swf"), "http://example.com/a.swf"});
+        main().show();
+        QTableView* fl = main().playlist().FL();
+        const QStringList expected{QString::fromStdString(movie) + QString::fromUtf8("\n320 \u00d7 240, 12 fps, 1 frames "
+                                                                                     "(0.1 s), Flash 10"),
+                                   QString::fromStdString(*m_dir / "fake.swf")
+                                       + "\nCannot read the movie's header: the header is cut short",
+                                   "http://example.com/a.swf"};
+        for (int row = 0; row < 3; ++row) {
+            const QPoint at = fl->visualRect(fl->model()->index(row, 0)).center();
+            QHelpEvent hover(QEvent::ToolTip, at, fl->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(fl->viewport(), &hover);
+            QTRY_VERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), expected[row]);
+            QToolTip::hideText();
+        }
     }
 
     void theFirstRowAddedIsSelectedAndPlaysOncePendingEventsRun()
