@@ -48,6 +48,8 @@ void InstallerWindow::showLeading()
     setBar(0);
     EnableWindow(m_install, TRUE);
     SetFocus(m_install);
+    // Last: the caption tells whoever waits for it that the installer takes input.
+    SetWindowTextW(hwnd(), m_caption.c_str());
 }
 
 void InstallerWindow::formShow()
@@ -66,7 +68,7 @@ void InstallerWindow::formShow()
         showError(projectFile.message());
         return;
     }
-    SetWindowTextW(hwnd(), platform::widen(installerCaption(TextBefore('.', *projectFile))).c_str());
+    m_caption = platform::widen(installerCaption(TextBefore('.', *projectFile)));
     Result<std::string> logo = m_lines.text(3);
     if (!logo) {
         showError(logo.message());

@@ -47,6 +47,7 @@ private:
     HWND m_bar = nullptr;
     HWND m_install = nullptr;
     ParamLines m_lines;
+    std::wstring m_caption = L"Installer ";
 };
 
 } // namespace lumo::player
