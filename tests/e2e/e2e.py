@@ -20,9 +20,9 @@ def wine_env():
 
 
 def make_wine_prefix():
-    """A fresh prefix, made once per build tree. Managed=N lets windows close at once when no
-    window manager runs."""
-    marker = os.path.join(WINEPREFIX, '.lumo-ready')
+    """A fresh prefix, made once per build tree (and again when what it is made with changes: the
+    marker's name). Managed=N lets windows close at once when no window manager runs."""
+    marker = os.path.join(WINEPREFIX, '.lumo-ready-2')
     if os.path.exists(marker):
         return
     shutil.rmtree(WINEPREFIX, ignore_errors=True)
@@ -32,6 +32,10 @@ def make_wine_prefix():
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.run(['wine', 'reg', 'add', r'HKCU\Software\Wine\X11 Driver', '/v', 'Managed', '/d', 'N', '/f'],
                    env=env, check=True, timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # A crash ends the program with its code instead of leaving a dialog that blocks the test.
+    subprocess.run(['wine', 'reg', 'add', r'HKCU\Software\Wine\WineDbg', '/v', 'ShowCrashDialog', '/t', 'REG_DWORD',
+                    '/d', '0', '/f'], env=env, check=True, timeout=120, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
     subprocess.run(['wineserver', '-w'], env=env, timeout=120)
     open(marker, 'w').close()
 
