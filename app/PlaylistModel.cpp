@@ -53,8 +53,8 @@ QString PlaylistModel::toolTipOf(const QString& text)
     const QByteArray first = file.read(static_cast<qint64>(formats::kSwfHeaderBytes));
     const Result<formats::SwfHeader> header = formats::readSwfHeader(std::string_view(first.constData(), first.size()));
     return text + QLatin1Char('\n')
-        + QString::fromStdString(header ? formats::describeSwfHeader(*header) : "Cannot read the movie's header: "
-                                                                                       + header.message());
+        + QString::fromStdString(header ? formats::describeSwfHeader(*header)
+                                        : "Cannot read the movie's header: " + header.message());
 }
 
 bool PlaylistModel::setData(const QModelIndex& index, const QVariant& value, int role)

@@ -84,7 +84,8 @@ void copyAndConfirm(InstallerContext& c, const InstallTarget& target, bool withB
             failed + copied.message() + "\n\nInstall it for all users of this computer? Windows asks for an "
             + "administrator's permission first."
             + (userFolder.empty() ? std::string() : "\nNo installs it for you only, in " + userFolder + "."));
-        if (answer == InstallerSurface::Answer::Cancel || (answer == InstallerSurface::Answer::No && userFolder.empty())) {
+        if (answer == InstallerSurface::Answer::Cancel
+            || (answer == InstallerSurface::Answer::No && userFolder.empty())) {
             c.surface.endProgram();
             return;
         }
@@ -113,8 +114,8 @@ void copyAndConfirm(InstallerContext& c, const InstallTarget& target, bool withB
     const InstallTarget mine{target.screensaverName, userFolder + "\\" + target.screensaverName + ".scr"};
     copied = c.surface.copyProgramTo(mine.installedPath);
     if (!copied) {
-        c.surface.showError(target.screensaverName + " could not be installed to " + userFolder + " either: "
-                            + copied.message());
+        c.surface.showError(target.screensaverName + " could not be installed to " + userFolder
+                            + " either: " + copied.message());
         c.surface.endProgram();
         return;
     }

@@ -12,9 +12,10 @@ HWND create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD ex
             int top, int width, int height)
 {
     const UINT dpi = dpiOf(parent);
-    HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, scaled(left, dpi),
-                                   scaled(top, dpi), scaled(width, dpi), scaled(height, dpi), parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    HWND control
+        = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, scaled(left, dpi), scaled(top, dpi),
+                          scaled(width, dpi), scaled(height, dpi), parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont(dpi)), FALSE);
     return control;
 }

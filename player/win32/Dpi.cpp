@@ -40,8 +40,8 @@ HFONT dialogFont(UINT dpi)
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     // The metrics are given at the screen's DPI.
-    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
-                                            static_cast<int>(screenDpi()));
+    metrics.lfMessageFont.lfHeight
+        = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi()));
     return fonts[dpi] = CreateFontIndirectW(&metrics.lfMessageFont);
 }
 

@@ -190,8 +190,8 @@ private:
         const UINT dpi = dpiOf(m_hwnd);
         if (m_logo) {
             const double natural = dpi / 96.0;
-            const double scale = std::min({natural, double(client.right) / m_logoSize.cx,
-                                           double(client.bottom) / m_logoSize.cy});
+            const double scale
+                = std::min({natural, double(client.right) / m_logoSize.cx, double(client.bottom) / m_logoSize.cy});
             const int w = std::max(1, int(m_logoSize.cx * scale + 0.5));
             const int h = std::max(1, int(m_logoSize.cy * scale + 0.5));
             drawBitmap(dc, m_logo, m_logoSize, (client.right - w) / 2, (client.bottom - h) / 2, w, h);
@@ -200,8 +200,9 @@ private:
         if (m_title.empty())
             return;
         const int height = std::clamp(static_cast<int>(client.bottom / 8), 8, scaled(36, dpi));
-        HFONT font = CreateFontW(-height, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
+        HFONT font
+            = CreateFontW(-height, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
         const HGDIOBJ old = SelectObject(dc, font);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(230, 230, 230));

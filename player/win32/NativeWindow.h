@@ -48,7 +48,6 @@ private:
     HWND m_hwnd = nullptr;
     bool m_leading = false;
     UINT m_dpi = 0; // as last told by the system; 0 until a change
-
 };
 
 } // namespace lumo::player

@@ -3,9 +3,9 @@
 // player window's own, which does not), the application-wide message filter and the error box.
 #pragma once
 
+#include "WorkFolderUsers.h"
 #include "common/Random.h"
 #include "formats/ZlibArchive.h"
-#include "WorkFolderUsers.h"
 
 #include "platform/Host.h"
 

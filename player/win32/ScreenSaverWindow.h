@@ -1,6 +1,6 @@
-// TFSScreenSaver: the full-screen player, over every monitor, the movie on the primary one. Created, it unpacks the project, notes the pointer,
-// installs the input filter and hides the pointer; shown, it plays playl.lis in the project's order
-// and changes movie every interval; the first input closes it and its close step cleans up.
+// TFSScreenSaver: the full-screen player, over every monitor, the movie on the primary one. Created, it unpacks the
+// project, notes the pointer, installs the input filter and hides the pointer; shown, it plays playl.lis in the
+// project's order and changes movie every interval; the first input closes it and its close step cleans up.
 #pragma once
 
 #include "MovieView.h"

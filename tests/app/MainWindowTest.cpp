@@ -175,15 +175,17 @@ private slots:
     void hoveringAMoviesRowTellsItsSizeRateFramesAndVersion()
     {
         const std::string movie = *m_dir / "card.swf";
-        test::writeFile(movie, std::string("FWS\x0a\x19\x00\x00\x00\x78\x00\x03\x20\x00\x00\x09\x60\x00\x00"
-                                           "\x0c\x01\x00\x40\x00\x00\x00",
-                                           25)); // 320 x 240 at 12 fps, one frame
+        test::writeFile(movie,
+                        std::string("FWS\x0a\x19\x00\x00\x00\x78\x00\x03\x20\x00\x00\x09\x60\x00\x00"
+                                    "\x0c\x01\x00\x40\x00\x00\x00",
+                                    25)); // 320 x 240 at 12 fps, one frame
         test::writeFile(*m_dir / "fake.swf", "FWS"); // a signature and nothing more
         fill({QString::fromStdString(movie), QString::fromStdString(*m_dir / "fake.swf"), "http://example.com/a.swf"});
         main().show();
         QTableView* fl = main().playlist().FL();
-        const QStringList expected{QString::fromStdString(movie) + QString::fromUtf8("\n320 \u00d7 240, 12 fps, 1 frames "
-                                                                                     "(0.1 s), Flash 10"),
+        const QStringList expected{QString::fromStdString(movie)
+                                       + QString::fromUtf8("\n320 \u00d7 240, 12 fps, 1 frames "
+                                                           "(0.1 s), Flash 10"),
                                    QString::fromStdString(*m_dir / "fake.swf")
                                        + "\nCannot read the movie's header: the header is cut short",
                                    "http://example.com/a.swf"};

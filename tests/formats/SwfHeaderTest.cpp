@@ -68,8 +68,7 @@ std::string movie(char signature, const std::string& plain, int version = 10)
     stream.avail_in = plain.size();
     stream.next_out = reinterpret_cast<std::uint8_t*>(out.data());
     stream.avail_out = out.size();
-    while (lzma_code(&stream, LZMA_FINISH) == LZMA_OK) {
-    }
+    while (lzma_code(&stream, LZMA_FINISH) == LZMA_OK) { }
     out.resize(out.size() - stream.avail_out);
     lzma_end(&stream);
     const std::string properties = out.substr(0, 5), data = out.substr(13);
@@ -84,9 +83,10 @@ TEST(SwfHeader, PlainZlibAndLzmaMoviesGiveTheirFrameRateAndCount)
     for (const char signature : {'F', 'C', 'Z'}) {
         const Result<SwfHeader> header = readSwfHeader(movie(signature, plain, 9));
         ASSERT_TRUE(header) << signature << ": " << header.message();
-        EXPECT_EQ(header->compression, signature == 'F' ? SwfHeader::Compression::None
-                      : signature == 'C'                ? SwfHeader::Compression::Zlib
-                                                        : SwfHeader::Compression::Lzma);
+        EXPECT_EQ(header->compression,
+                  signature == 'F'       ? SwfHeader::Compression::None
+                      : signature == 'C' ? SwfHeader::Compression::Zlib
+                                         : SwfHeader::Compression::Lzma);
         EXPECT_EQ(header->version, 9);
         EXPECT_EQ(header->fileLength, 8 + plain.size());
         EXPECT_EQ((std::pair{header->width(), header->height()}), (std::pair{550, 400}));

@@ -128,14 +128,16 @@ TEST_F(InstallerTest, ACopyThatFailsIsSaidAndAnInstallForThisUserIsOffered)
     surface.failing = {kSystem};
     install("My Saver.exe");
     const std::string mine = dir / "Programs\\My Saver";
-    EXPECT_EQ(surface.log,
-              (std::vector<std::string>{"bar 0", "bar 2", "copy C:\\windows\\system32\\My Saver.scr", "bar 100",
-                                        "ask My Saver could not be installed to C:\\windows\\system32: Access denied."
-                                        "\n\nInstall it for you only, in " + mine + "?",
-                                        "copy " + mine + "\\My Saver.scr",
-                                        "ask My Saver successfull intalled to " + mine
-                                            + ". Do you want to set this screensaver as default and open config window?",
-                                        "end"}));
+    EXPECT_EQ(
+        surface.log,
+        (std::vector<std::string>{"bar 0", "bar 2", "copy C:\\windows\\system32\\My Saver.scr", "bar 100",
+                                  "ask My Saver could not be installed to C:\\windows\\system32: Access denied."
+                                  "\n\nInstall it for you only, in "
+                                      + mine + "?",
+                                  "copy " + mine + "\\My Saver.scr",
+                                  "ask My Saver successfull intalled to " + mine
+                                      + ". Do you want to set this screensaver as default and open config window?",
+                                  "end"}));
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].parameters, "desk.cpl,InstallScreenSaver \"" + mine + "\\My Saver.scr\"")
         << "a path with spaces is quoted";
@@ -161,22 +163,27 @@ TEST_F(InstallerTest, AnAdministratorsRightsAreAskedForBeforeTheInstallForThisUs
     surface.failing = {kSystem};
     surface.elevation = true;
     const std::string mine = dir / "Programs\\MySaver";
-    const std::string offer = "ask3 MySaver could not be installed to C:\\windows\\system32: Access denied.\n\nInstall it "
-                              "for all users of this computer? Windows asks for an administrator's permission "
-                              "first.\nNo installs it for you only, in " + mine + ".";
+    const std::string offer
+        = "ask3 MySaver could not be installed to C:\\windows\\system32: Access denied.\n\nInstall it "
+          "for all users of this computer? Windows asks for an administrator's permission "
+          "first.\nNo installs it for you only, in "
+        + mine + ".";
     const std::string copyThere = "elevated copy C:\\windows\\system32\\MySaver.scr";
 
     install(); // Yes, and the elevated copy works: installed where the system keeps screensavers
-    EXPECT_EQ(surface.log, (std::vector<std::string>{"bar 0", "bar 2", "copy C:\\windows\\system32\\MySaver.scr",
-                                                     "bar 100", offer, copyThere, kAsk, "end"}));
+    EXPECT_EQ(surface.log,
+              (std::vector<std::string>{"bar 0", "bar 2", "copy C:\\windows\\system32\\MySaver.scr", "bar 100", offer,
+                                        copyThere, kAsk, "end"}));
 
     surface.log.clear(); // Yes, but the user refused Windows' prompt: this user's folder is offered
     surface.elevatedCopy = Error{"The operation was canceled by the user."};
     install();
-    EXPECT_EQ(std::vector<std::string>(surface.log.begin() + 4, surface.log.begin() + 7),
-              (std::vector<std::string>{offer, copyThere,
-                                        "ask MySaver could not be installed to C:\\windows\\system32: The operation was "
-                                        "canceled by the user.\n\nInstall it for you only, in " + mine + "?"}));
+    EXPECT_EQ(
+        std::vector<std::string>(surface.log.begin() + 4, surface.log.begin() + 7),
+        (std::vector<std::string>{offer, copyThere,
+                                  "ask MySaver could not be installed to C:\\windows\\system32: The operation was "
+                                  "canceled by the user.\n\nInstall it for you only, in "
+                                      + mine + "?"}));
     EXPECT_EQ(surface.log[7], "copy " + mine + "\\MySaver.scr");
 
     surface.log.clear(); // No: this user's folder at once
@@ -198,9 +205,10 @@ TEST(ElevatedCopy, OnlyAScreensaverInTheSystemFolderIsATarget)
     const std::string system = "C:\\Windows\\system32";
     for (const char* good : {"C:\\Windows\\system32\\MySaver.scr", "c:\\windows\\SYSTEM32\\My Saver.SCR"})
         EXPECT_TRUE(isElevatedCopyTarget(good, system)) << good;
-    for (const char* bad : {"C:\\Windows\\system32\\MySaver.exe", "C:\\Windows\\system32\\drivers\\x.scr",
-                            "C:\\Windows\\system32\\..\\x.scr", "C:\\Windows\\system32.scr", "C:\\Windows\\system32\\.scr",
-                            "C:\\Windows\\system32x\\a.scr", "D:\\a.scr", "C:\\Windows\\system32\\a:b.scr", ""})
+    for (const char* bad :
+         {"C:\\Windows\\system32\\MySaver.exe", "C:\\Windows\\system32\\drivers\\x.scr",
+          "C:\\Windows\\system32\\..\\x.scr", "C:\\Windows\\system32.scr", "C:\\Windows\\system32\\.scr",
+          "C:\\Windows\\system32x\\a.scr", "D:\\a.scr", "C:\\Windows\\system32\\a:b.scr", ""})
         EXPECT_FALSE(isElevatedCopyTarget(bad, system)) << bad;
     EXPECT_FALSE(isElevatedCopyTarget("C:\\a.scr", ""));
 }

@@ -39,9 +39,9 @@ HWND hostWindow(const wchar_t* caption)
     RegisterClassW(&wc);
     RECT frame{0, 0, 240, 180};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, FALSE);
-    HWND window = CreateWindowW(L"LumoPreviewHost", caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 100,
-                                frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                wc.hInstance, nullptr);
+    HWND window
+        = CreateWindowW(L"LumoPreviewHost", caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 100,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
     ShowWindow(window, SW_SHOW);
     return window;
 }
