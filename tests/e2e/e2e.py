@@ -73,8 +73,8 @@ def press(window, key):
 def screen_rgb(x, y, width, height, display=None):
     """The pixels of a screen area as rows of (r, g, b), read back from the X server."""
     display = display or os.environ['DISPLAY']
-    raw = subprocess.run(['ffmpeg', '-v', 'error', '-f', 'x11grab', '-video_size', f'{width}x{height}', '-i',
-                          f'{display}+{x},{y}', '-frames:v', '1', '-f', 'rawvideo', '-pix_fmt', 'rgb24', '-'],
+    raw = subprocess.run(['ffmpeg', '-v', 'error', '-f', 'x11grab', '-draw_mouse', '0', '-video_size', f'{width}x{height}',
+                          '-i', f'{display}+{x},{y}', '-frames:v', '1', '-f', 'rawvideo', '-pix_fmt', 'rgb24', '-'],
                          capture_output=True, check=True, timeout=TIMEOUT).stdout
     return [[tuple(raw[(row * width + col) * 3:(row * width + col) * 3 + 3]) for col in range(width)]
             for row in range(height)]
@@ -82,8 +82,9 @@ def screen_rgb(x, y, width, height, display=None):
 
 def save_screenshot(path, x, y, width, height, display=None):
     display = display or os.environ['DISPLAY']
-    subprocess.run(['ffmpeg', '-v', 'error', '-y', '-f', 'x11grab', '-video_size', f'{width}x{height}', '-i',
-                    f'{display}+{x},{y}', '-frames:v', '1', path], check=True, timeout=TIMEOUT)
+    subprocess.run(['ffmpeg', '-v', 'error', '-y', '-f', 'x11grab', '-draw_mouse', '0', '-video_size',
+                    f'{width}x{height}', '-i', f'{display}+{x},{y}', '-frames:v', '1', path], check=True,
+                   timeout=TIMEOUT)
 
 
 class PrivateDisplay:

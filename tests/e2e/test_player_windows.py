@@ -271,27 +271,6 @@ class PlayerWindows(unittest.TestCase):
         e2e.press(e2e.wait_for_window('^Installer for Big$')[0], 'Escape')
         self.assertEnded()
 
-    def test_the_work_folder_stays_while_another_instance_uses_it(self):
-        saver = product.build(self.folder, 'Two.scr')
-        e2e.xdotool('mousemove', '--sync', '300', '300')
-        self.start(saver, '/s')
-        self.assertEqual(len(e2e.wait_for_window('^FSScreenSaver$')), 1)
-        first = self.process
-        second = subprocess.Popen(['wine', saver], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            dialog = e2e.wait_for_window('^My settings$')
-            self.assertEqual(len(dialog), 1)
-            e2e.press(dialog[0], 'Escape')
-            self.assertEqual(second.wait(timeout=e2e.TIMEOUT), 0)
-        finally:
-            if second.poll() is None:
-                second.kill()
-        if first.poll() is None:
-            self.assertTrue(os.path.isdir(self.work('Two.scr')), 'the screensaver still plays from it')
-            e2e.xdotool('mousemove', '--sync', '500', '500')
-        self.assertEnded()
-        self.assertFalse(os.path.exists(self.work('Two.scr')), 'the last one to end removes it')
-
     def test_the_copy_with_an_administrators_rights_goes_only_to_the_system_folder(self):
         # What the installer starts through the "runas" verb when the system folder refuses it.
         installer = product.build(self.folder, 'Setup.exe')
