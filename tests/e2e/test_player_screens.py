@@ -118,6 +118,23 @@ class PlayerScreens(unittest.TestCase):
         e2e.press(found[0], 'Escape')
         self.assertEndsWith(host, 0)  # 2: the screensaver stayed after its window went
 
+    def test_the_work_folder_stays_while_another_instance_uses_it(self):
+        # The preview keeps running whatever other windows do (the settings role's hidden player
+        # removes the folder on its own first input, so two dialogs could not show this).
+        saver = product.build(self.folder, 'Shared.scr')
+        work = os.path.join(product.wine_temp(), 'Shared.scr')
+        host = self.start(os.path.join(e2e.BIN, 'lumo_test_host.exe'), 'preview', saver)
+        self.assertEqual(host.stdout.readline().split()[:2], ['child', 'LumoPreview'])
+        settings = self.start(saver)
+        dialog = e2e.wait_for_window('^My settings$')
+        self.assertEqual(len(dialog), 1)
+        e2e.press(dialog[0], 'Escape')
+        self.assertEndsWith(settings)
+        self.assertTrue(os.path.isdir(work), 'the preview still uses it')
+        e2e.press(e2e.wait_for_window('^Preview host$')[0], 'Escape')
+        self.assertEndsWith(host)
+        self.assertFalse(os.path.exists(work), 'the last one to end removes it')
+
     def test_the_settings_dialog_is_owned_by_the_window_that_asks_for_it(self):
         saver = product.build(self.folder, 'Owned.scr')
         host = self.start(os.path.join(e2e.BIN, 'lumo_test_host.exe'), 'configure', saver)
