@@ -45,13 +45,16 @@ QVariant PlaylistModel::data(const QModelIndex& index, int role) const
 QString PlaylistModel::toolTipOf(const QString& text)
 {
     // Read afresh at each hover: only the movie's first bytes, and the file may have changed.
-    if (playback::classifyLocation(text) != playback::LocationKind::Movie)
+    if (playback::isWebAddress(text))
         return text;
     QFile file(playback::localPathOf(text));
     if (!file.open(QIODevice::ReadOnly))
         return text;
-    const QByteArray first = file.read(static_cast<qint64>(formats::kSwfHeaderBytes));
-    const Result<formats::SwfHeader> header = formats::readSwfHeader(std::string_view(first.constData(), first.size()));
+    const QByteArray read = file.read(static_cast<qint64>(formats::kSwfHeaderBytes));
+    const std::string_view first(read.constData(), static_cast<size_t>(read.size()));
+    if (!formats::hasSwfSignature(first))
+        return text;
+    const Result<formats::SwfHeader> header = formats::readSwfHeader(first);
     return text + QLatin1Char('\n')
         + QString::fromStdString(header ? formats::describeSwfHeader(*header)
                                         : "Cannot read the movie's header: " + header.message());

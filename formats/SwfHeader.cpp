@@ -1,5 +1,7 @@
 #include "SwfHeader.h"
 
+#include "ByteReader.h"
+
 #include <lzma.h>
 #include <zlib.h>
 
@@ -91,9 +93,15 @@ private:
 
 } // namespace
 
+bool hasSwfSignature(std::string_view firstBytes)
+{
+    const std::string_view signature = firstBytes.substr(0, 3);
+    return signature == "FWS" || signature == "CWS" || signature == "ZWS";
+}
+
 Result<SwfHeader> readSwfHeader(std::string_view bytes)
 {
-    if (bytes.size() < 3 || bytes.substr(1, 2) != "WS" || (bytes[0] != 'F' && bytes[0] != 'C' && bytes[0] != 'Z'))
+    if (!hasSwfSignature(bytes))
         return Error{"not a Flash movie"};
     if (bytes.size() < 8)
         return Error{"the header is cut short"};
@@ -102,10 +110,7 @@ Result<SwfHeader> readSwfHeader(std::string_view bytes)
         : bytes[0] == 'C'                ? SwfHeader::Compression::Zlib
                                          : SwfHeader::Compression::Lzma;
     header.version = static_cast<unsigned char>(bytes[3]);
-    header.fileLength = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[4]))
-        | static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[5])) << 8
-        | static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[6])) << 16
-        | static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[7])) << 24;
+    header.fileLength = le32(bytes, 4);
     if (header.fileLength < 8)
         return Error{"the header is cut short"};
     const size_t wanted = std::min<size_t>(kBodyFieldsBytes, header.fileLength - 8);
@@ -145,9 +150,8 @@ Result<SwfHeader> readSwfHeader(std::string_view bytes)
         return Error{"the frame size is impossible"};
     header.widthTwips = static_cast<std::int32_t>(width);
     header.heightTwips = static_cast<std::int32_t>(height);
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>((*body)[i]); };
-    header.frameRate = byte(at + 1) + byte(at) / 256.0;
-    header.frameCount = static_cast<std::uint16_t>(byte(at + 2) | (byte(at + 3) << 8));
+    header.frameRate = le16(*body, at) / 256.0; // 8.8 fixed point
+    header.frameCount = le16(*body, at + 2);
     return header;
 }
 

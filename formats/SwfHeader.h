@@ -31,6 +31,9 @@ struct SwfHeader {
     double seconds() const { return frameRate > 0 ? frameCount / frameRate : 0; }
 };
 
+// "FWS", "CWS" or "ZWS" at the start.
+bool hasSwfSignature(std::string_view firstBytes);
+
 // Errors: "not a Flash movie", "the header is cut short", "the compressed header is damaged",
 // "the frame size is impossible".
 Result<SwfHeader> readSwfHeader(std::string_view firstBytes);

@@ -17,6 +17,12 @@ bool isPictureName(const QString& path)
 
 } // namespace
 
+bool isWebAddress(const QString& location)
+{
+    const QString scheme = QUrl(location).scheme();
+    return scheme == "http" || scheme == "https";
+}
+
 QString localPathOf(const QString& location)
 {
     const QUrl url(location);
@@ -36,8 +42,7 @@ LocationKind classifyLocation(const QString& location)
 {
     if (location.isEmpty() || location == QStringLiteral("0"))
         return LocationKind::Nothing;
-    const QString scheme = QUrl(location).scheme();
-    if (scheme == "http" || scheme == "https")
+    if (isWebAddress(location))
         return isPictureName(location) ? LocationKind::WebPicture : LocationKind::WebMovie;
     const QString path = localPathOf(location);
     if (hasFlashSignature(path))

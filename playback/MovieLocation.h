@@ -11,6 +11,9 @@ enum class LocationKind { Nothing, Movie, Picture, WebMovie, WebPicture };
 
 LocationKind classifyLocation(const QString& location);
 
+// http: or https:, read from the text alone.
+bool isWebAddress(const QString& location);
+
 // The local path of a location that is no web address ("file:" URLs included).
 QString localPathOf(const QString& location);
 

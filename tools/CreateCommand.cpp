@@ -5,6 +5,7 @@
 #include "common/Text.h"
 #include "creator/core/ProjectBuild.h"
 #include "formats/FileStorage.h"
+#include "formats/SwfHeader.h"
 #include "platform/Host.h"
 
 #include <algorithm>
@@ -86,8 +87,7 @@ std::optional<std::string> movieProblem(platform::FileSystem& files, const std::
         return files.exists(movie) ? in.message() : shown + ": there is no such file";
     char head[3] = {};
     Result<size_t> n = (*in)->read(head, sizeof head);
-    if (n && *n == 3 && (std::string_view(head, 3) == "FWS" || std::string_view(head, 3) == "CWS"
-                         || std::string_view(head, 3) == "ZWS"))
+    if (n && formats::hasSwfSignature(std::string_view(head, *n)))
         return std::nullopt;
     std::string extension = extensionOf(movie, PathSyntax::Host);
     std::transform(extension.begin(), extension.end(), extension.begin(),

@@ -28,11 +28,6 @@ struct ComPtr {
     T* operator->() const { return p; }
 };
 
-bool isImage(const std::wstring& location)
-{
-    return isPicture(platform::narrow(location));
-}
-
 // The first frame as a top-down 32-bit premultiplied BGRA bitmap; null when it cannot be decoded.
 HBITMAP decode(const std::wstring& path, SIZE& size)
 {
@@ -109,7 +104,7 @@ public:
         m_location = location;
         if (m_bitmap)
             DeleteObject(m_bitmap);
-        m_bitmap = isImage(location) ? decode(location, m_size) : nullptr;
+        m_bitmap = isPicture(platform::narrow(location)) ? decode(location, m_size) : nullptr;
         InvalidateRect(m_hwnd, nullptr, TRUE);
     }
     void play() override { }
@@ -119,7 +114,7 @@ public:
     {
         if (m_logo)
             DeleteObject(m_logo);
-        m_logo = !logo.empty() && isImage(logo) ? decode(logo, m_logoSize) : nullptr;
+        m_logo = !logo.empty() && isPicture(platform::narrow(logo)) ? decode(logo, m_logoSize) : nullptr;
         m_title = title;
         InvalidateRect(m_hwnd, nullptr, TRUE);
     }

@@ -1,4 +1,5 @@
 #include "formats/SwfHeader.h"
+#include "formats/ByteReader.h"
 
 #include <gtest/gtest.h>
 #include <lzma.h>
@@ -28,20 +29,17 @@ std::string body(int nbits, std::int32_t xMin, std::int32_t xMax, std::int32_t y
     std::string out;
     for (size_t i = 0; i < bits.size(); i += 8)
         out += static_cast<char>(std::stoi(bits.substr(i, 8), nullptr, 2));
-    out += static_cast<char>(rate88 & 0xFF);
-    out += static_cast<char>(rate88 >> 8);
-    out += static_cast<char>(frames & 0xFF);
-    out += static_cast<char>(frames >> 8);
+    putU16(out, rate88);
+    putU16(out, frames);
     out += std::string("\x40\x00\x00\x00", 4); // ShowFrame, End
     return out;
 }
 
 std::string le32(std::uint32_t v)
 {
-    std::string s;
-    for (int i = 0; i < 4; ++i)
-        s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    return s;
+    std::string out;
+    putU32(out, v);
+    return out;
 }
 
 std::string movie(char signature, const std::string& plain, int version = 10)
