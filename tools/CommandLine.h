@@ -37,6 +37,7 @@ public:
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
     void show(const std::string& file, std::int64_t position, std::int64_t total);
+    bool enabled() const { return m_enabled; }
 
 private:
     bool m_enabled;

@@ -8,7 +8,11 @@
 #include "formats/SwfHeader.h"
 #include "platform/Host.h"
 
+#include "creator/core/RecorderProgram.h"
+#include "platform/posix/PosixProcessLauncher.h"
+
 #include <algorithm>
+#include <csignal>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -21,7 +25,7 @@ namespace {
 constexpr const char* kUsage
     = "lumo-tool create -o OUT.exe [--mode play|round|oneb] [--interval MIN] [--logo FILE] [--licence FILE] "
       "[--icon FILE.ico] [--title TEXT] [--text TEXT] [--width W] [--height H] [--no-mute-control] [--no-text] "
-      "[--keep-going] [--player-storage FILE] MOVIE...";
+      "[--keep-going] [--video auto|never] [--video-seconds N] [--player-storage FILE] MOVIE...";
 
 constexpr const char* kHelp = R"(
 Builds a self-installing Windows screensaver that plays the MOVIEs: Flash movies (.swf), pictures
@@ -44,6 +48,12 @@ Builds a self-installing Windows screensaver that plays the MOVIEs: Flash movies
   --no-text               no text in the settings window (default: the text shows)
   --keep-going            leave out, with a warning, a movie that is missing, is no movie or cannot be
                           fetched (default: that is an error and nothing is written)
+  --video auto|never      auto (the default): a video of each Flash movie and of a Flash logo goes
+                          beside it, which the screensaver plays on a Windows without the Flash
+                          control; a movie that cannot be recorded is packed without one and listed.
+                          Recording takes up to the movie's own length; it needs ffmpeg, no display
+  --video-seconds N       the video's length for a movie that is scripted (one frame) or whose
+                          timeline is longer, 1 to 600 seconds (default 30)
   --player-storage FILE   the player program's container (default share/lumo-screensaver/files.sfp
                           beside the tool)
 
@@ -59,6 +69,23 @@ std::string defaultPlayerStorage()
     const size_t slash = program.rfind(platform::kHostSeparator);
     const std::string bin = slash == std::string::npos ? std::string(".") : program.substr(0, slash);
     return joinHostPath(joinHostPath(joinHostPath(bin, ".."), "share/lumo-screensaver"), "files.sfp");
+}
+
+// Where the movie recorder is, beside this program when it is built or installed.
+std::string recorderProgram()
+{
+    const std::string program = platform::hostEnvironment().programPath();
+    const size_t slash = program.rfind(platform::kHostSeparator);
+    return joinHostPath(slash == std::string::npos ? std::string(".") : program.substr(0, slash), "lumo-record");
+}
+
+// Ctrl+C or a termination request: the build stops at its next step and writes nothing. The
+// recorder runs in a process group of its own, which the terminal's Ctrl+C does not reach.
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void interrupt(int)
+{
+    g_interrupted = 1;
 }
 
 // An option whose value is a whole number in min..max, stored into `into`; what it wants otherwise.
@@ -132,6 +159,14 @@ int createCommand(const Args& args)
         {"--title", [&](const std::string& v) { return s.title = v, std::optional<std::string>(); }},
         {"--text", [&](const std::string& v) { return s.text = v, std::optional<std::string>(); }},
         {"--player-storage", [&](const std::string& v) { return storagePath = v, std::optional<std::string>(); }},
+        {"--video",
+         [&](const std::string& v) -> std::optional<std::string> {
+             if (v != "auto" && v != "never")
+                 return "auto or never";
+             request.videos = v == "auto";
+             return std::nullopt;
+         }},
+        {"--video-seconds", inRange(request.videoSeconds, 1, creator::kMaxVideoSeconds, "seconds")},
     };
     std::vector<std::string> movies;
     for (size_t i = 1; i < args.size(); ++i) {
@@ -176,7 +211,9 @@ int createCommand(const Args& args)
     if (Status read = storage.ReadData(*carried, storagePath); !read)
         return fail(read.message());
 
-    creator::BuildServices services{files, platform::hostEnvironment(), storage, &platform::hostWebClient()};
+    platform::PosixProcessLauncher launcher;
+    creator::RecorderProgram recorder(launcher, recorderProgram());
+    creator::BuildServices services{files, platform::hostEnvironment(), storage, &platform::hostWebClient(), &recorder};
     ProgressLine progress;
     std::string current;
     creator::BuildEvents events;
@@ -186,9 +223,21 @@ int createCommand(const Args& args)
     };
     events.archiveProgress
         = [&](std::int32_t position, std::int32_t total) { progress.show(current, position, total); };
+    events.recordingStarted = [&](const std::string& movie, size_t index, size_t count) {
+        if (!progress.enabled()) // a log gets a line a movie; a terminal sees the progress line
+            std::cerr << "lumo-tool: recording a video of " << escapedForDisplay(movie) << " (" << index + 1 << " of "
+                      << count << ")\n";
+    };
+    events.cancelled = [] { return g_interrupted != 0; };
+    std::signal(SIGINT, interrupt);
+    std::signal(SIGTERM, interrupt);
     Result<creator::BuildReport> built = creator::buildProject(services, request, events);
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     if (!built)
         return fail(built.message());
+    for (const std::string& missed : built->notRecorded)
+        std::cerr << "lumo-tool: without a video: " << escapedForDisplay(missed) << "\n";
     for (const std::string& renamed : built->renamed)
         std::cerr << "lumo-tool: renamed for Windows: " << escapedForDisplay(renamed) << "\n";
     for (const std::string& missed : built->notCopied)

@@ -9,6 +9,7 @@
 #include "common/PathRules.h"
 #include "common/TempFolder.h"
 #include "common/Text.h"
+#include "formats/SwfHeader.h"
 #include "formats/ZlibArchive.h"
 #include "platform/Host.h"
 
@@ -138,10 +139,17 @@ private:
         if (m_events.processEvents)
             m_events.processEvents();
     }
+    bool cancelled() const { return m_events.cancelled && m_events.cancelled(); }
     void missed(const std::string& what, const std::string& why) { m_report.notCopied.push_back(what + ": " + why); }
     // Stages a file or a web address at target; false (and the reason reported) when it could not.
     bool stage(const std::string& location, const std::string& target);
     Status fetch(const std::string& location, const std::string& target);
+    struct Recording {
+        std::string shownName; // as the user knows it
+        std::string movie, video; // staged paths
+    };
+    // The videos of the staged Flash movies; an error only when the build was cancelled.
+    Status recordVideos(const std::vector<Recording>& recordings);
     void removeKilledBuilds(const std::string& temp);
 
     BuildServices& m_services;
@@ -187,6 +195,50 @@ Status Build::fetch(const std::string& location, const std::string& target)
     return (*out)->close();
 }
 
+Status Build::recordVideos(const std::vector<Recording>& recordings)
+{
+    for (size_t i = 0; i < recordings.size(); ++i) {
+        const Recording& recording = recordings[i];
+        if (cancelled())
+            return Error{kCancelled};
+        Result<std::unique_ptr<platform::InputFile>> in = m_files.openForReading(recording.movie);
+        std::string first(formats::kSwfHeaderBytes, '\0');
+        Result<size_t> n = in ? (*in)->read(first.data(), first.size()) : Result<size_t>(in.error());
+        if (!n) {
+            m_report.notRecorded.push_back(recording.shownName + ": " + n.message());
+            continue;
+        }
+        first.resize(*n);
+        if (!formats::hasSwfSignature(first))
+            continue; // a picture, or a web page that is no movie: nothing to record
+        Result<formats::SwfHeader> header = formats::readSwfHeader(first);
+        if (!header) {
+            m_report.notRecorded.push_back(recording.shownName + ": " + header.message());
+            continue;
+        }
+        const RecordingPlan plan = planRecording(*header, m_request.videoSeconds);
+        status("Recording a video of " + recording.shownName + " (" + std::to_string(i + 1) + " of "
+               + std::to_string(recordings.size()) + ")");
+        if (m_events.recordingStarted)
+            m_events.recordingStarted(recording.shownName, i, recordings.size());
+        const auto total = static_cast<std::int32_t>(plan.seconds * 1000);
+        RecordingEvents events;
+        events.recorded = [&](double seconds) {
+            if (m_events.archiveProgress)
+                m_events.archiveProgress(std::min(total, static_cast<std::int32_t>(seconds * 1000)), total);
+        };
+        events.idle = [this] { pump(); };
+        events.cancelled = [this] { return cancelled(); };
+        if (Status recorded = m_services.recorder->record(recording.movie, recording.video, plan, events); !recorded) {
+            if (recorded.message() == kCancelled)
+                return recorded;
+            m_report.notRecorded.push_back(recording.shownName + ": " + recorded.message());
+            m_files.removeFile(recording.video);
+        }
+    }
+    return {};
+}
+
 bool Build::stage(const std::string& location, const std::string& target)
 {
     if (isWebAddress(location)) {
@@ -213,11 +265,13 @@ Result<BuildReport> Build::run()
         return Error{"Please select project name and path to save"};
     const std::string projectFile = fileNameOf(m_request.projectPath, PathSyntax::Host);
     if (windowsFileName(projectFile) != projectFile || projectFile.empty())
-        return Error{"\"" + escapedForDisplay(projectFile) + "\" cannot be the name of a Windows program: use letters, "
-                     "digits and punctuation other than \\ / : * ? \" < > |"};
+        return Error{"\"" + escapedForDisplay(projectFile)
+                     + "\" cannot be the name of a Windows program: use letters, "
+                       "digits and punctuation other than \\ / : * ? \" < > |"};
     // Windows starts a program by its extension; without ".exe" the product would never install.
     if (upperAscii(extensionOf(projectFile, PathSyntax::Host)) != ".EXE")
-        return Error{"The screensaver \"" + escapedForDisplay(m_request.projectPath) + "\" must be a program ending in .exe"};
+        return Error{"The screensaver \"" + escapedForDisplay(m_request.projectPath)
+                     + "\" must be a program ending in .exe"};
     if (Result<std::string> stored = utf8ToCp1252(projectFile); !stored)
         return Error{"The screensaver's name \"" + escapedForDisplay(projectFile) + "\": " + stored.message()};
 
@@ -245,9 +299,12 @@ Result<BuildReport> Build::run()
     names.reserve(projectFile);
     names.reserve(projectFile + ".z");
     std::vector<std::string> playList;
+    std::vector<Recording> movies; // the staged files; video names are given below
     for (const BuildItem& item : m_request.items) {
         if (!item.ticked)
             continue;
+        if (cancelled())
+            return Error{kCancelled};
         bar(40);
         status("Copying play files " + item.text);
         const std::string wanted = isWebAddress(item.text) ? webFileName(item.text) : itemFileName(item.text);
@@ -263,6 +320,7 @@ Result<BuildReport> Build::run()
         if (name != wanted)
             m_report.renamed.push_back(wanted + ": staged as " + name);
         playList.push_back(*utf8ToCp1252(name));
+        movies.push_back({item.text, joinHostPath(staging, name), {}});
     }
 
     // 6. The logo, a file or fetched from the web, under a name Windows takes.
@@ -271,8 +329,30 @@ Result<BuildReport> Build::run()
         = isWebAddress(logo) ? extensionOf(webFileName(logo), PathSyntax::Windows) : locationExtension(logo);
     if (!logoExtension.empty())
         logoExtension = windowsFileName(logoExtension);
-    if (!logo.empty())
-        stage(logo, joinHostPath(logoFolder, "Logos" + logoExtension));
+    const std::string stagedLogo = joinHostPath(logoFolder, "Logos" + logoExtension);
+    const bool logoStaged = !logo.empty() && stage(logo, stagedLogo);
+
+    // The videos, each named after its movie, which the player looks for beside it. A name
+    // another staged file has already taken is left to that file; the logo has its folder to itself.
+    if (m_request.videos && m_services.recorder) {
+        std::vector<Recording> recordings;
+        for (const Recording& movie : movies) {
+            if (upperAscii(extensionOf(movie.movie, PathSyntax::Host)) != ".SWF")
+                continue;
+            const std::string video = videoNameFor(fileNameOf(movie.movie, PathSyntax::Host));
+            if (names.nameFor("video of " + movie.movie, video) != video)
+                m_report.notRecorded.push_back(movie.shownName + ": another file is named " + video);
+            else
+                recordings.push_back({movie.shownName, movie.movie, joinHostPath(staging, video)});
+        }
+        if (logoStaged && upperAscii(logoExtension) == ".SWF")
+            recordings.push_back({logo, stagedLogo, joinHostPath(logoFolder, "Logos.avi")});
+        if (Status recorded = recordVideos(recordings); !recorded)
+            return recorded.error();
+        bar(70);
+    }
+    if (cancelled())
+        return Error{kCancelled};
 
     // 7, 8. The settings, scrambled, and the play list.
     std::string text;
@@ -285,8 +365,7 @@ Result<BuildReport> Build::run()
     if (Status written = m_files.writeFileAtomically(joinHostPath(staging, "playl.lis"), joinListLines(playList));
         !written)
         return stopped("Writing the play list", written.error());
-    if (Status written
-        = m_files.writeFileAtomically(joinHostPath(staging, "param.lis"), ScrambleParams(text) + "\r\n");
+    if (Status written = m_files.writeFileAtomically(joinHostPath(staging, "param.lis"), ScrambleParams(text) + "\r\n");
         !written)
         return stopped("Writing the settings", written.error());
 

@@ -1,13 +1,13 @@
 // The build of a screensaver from the Creator's settings, without a window: stage the ticked movies
 // (web movies fetched), the logo, the licence, playl.lis and param.lis in a private folder of its
-// own under the temporary folder, pack them into file.lis, take the player program out of the
-// storage container (stored file 0, the archive "tmp.z" holding "tmp.exe"), add file.lis to it as
-// the RCDATA resource "FILELIST", replace its main icon when an icon file is given, write it to the
-// project path, and remove the private folder. Staged names are names Windows takes; playl.lis
-// lists only what was staged, so the player can load every entry. The wizard and `lumo-tool create`
-// both run it; they follow it through the events.
+// own under the temporary folder, record a video of each Flash movie beside it, pack them into file.lis, take the
+// player program out of the storage container (stored file 0, the archive "tmp.z" holding "tmp.exe"), add file.lis to
+// it as the RCDATA resource "FILELIST", replace its main icon when an icon file is given, write it to the project path,
+// and remove the private folder. Staged names are names Windows takes; playl.lis lists only what was staged, so the
+// player can load every entry. The wizard and `lumo-tool create` both run it; they follow it through the events.
 #pragma once
 
+#include "MovieVideo.h"
 #include "ProjectParams.h"
 
 #include "formats/FileStorage.h"
@@ -37,6 +37,10 @@ struct BuildRequest {
     // An item that cannot be staged (missing, no file, a fetch that failed) stops the build instead
     // of being left out and reported.
     bool strict = false;
+    // A video of each Flash movie (the logo's too) beside it, for a Windows without the Flash
+    // control, when the services have a recorder; videoSeconds for scripted and long movies.
+    bool videos = true;
+    int videoSeconds = kDefaultVideoSeconds;
 };
 
 struct BuildEvents {
@@ -45,6 +49,11 @@ struct BuildEvents {
     // Each archive event: the bar's range becomes 0..total and its position position.
     std::function<void(std::int32_t position, std::int32_t total)> archiveProgress;
     std::function<void()> processEvents;
+    // A movie's video begins to record (index counts from 0); its progress comes as archive events
+    // in milliseconds.
+    std::function<void(const std::string& movie, size_t index, size_t count)> recordingStarted;
+    // Asked between steps and while movies record: true stops the build, which then writes nothing.
+    std::function<bool()> cancelled;
 };
 
 // What a completed build could not bring into the product as asked: the build goes on without
@@ -52,6 +61,7 @@ struct BuildEvents {
 struct BuildReport {
     std::vector<std::string> notCopied; // "<file>: <reason>"
     std::vector<std::string> renamed; // "<name>: staged as <name Windows takes>"
+    std::vector<std::string> notRecorded; // "<movie>: <reason>": packed without a video
 };
 
 struct BuildServices {
@@ -59,6 +69,7 @@ struct BuildServices {
     platform::Environment& environment;
     formats::FileStorage& playerStorage;
     platform::WebClient* web = nullptr; // none: web movies cannot be packed
+    MovieRecorder* recorder = nullptr; // none: no videos
 };
 
 // The screensaver stands at the project path when this returns a report; an error says which step
