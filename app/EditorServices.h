@@ -4,6 +4,7 @@
 
 #include "EditorDialogs.h"
 
+#include "creator/core/RecorderProgram.h"
 #include "platform/Host.h"
 #include "playback/RecordingMovieView.h"
 
@@ -20,12 +21,17 @@ struct EditorServices {
     // Until the editor has a view that plays movies, its preview records what it is asked to show.
     playback::MovieViewFactory views = playback::recordingViews();
     platform::WebClient* web = nullptr; // none: builds cannot fetch web movies
+    creator::MovieRecorder* recorder = nullptr; // none: builds make no videos
 
     static EditorServices host()
     {
-        EditorServices services{platform::hostRegistry(),       platform::hostFileSystem(), platform::hostWaveOut(),
-                                platform::hostWindowPresence(), platform::hostShell(),      platform::hostEnvironment()};
+        EditorServices services{platform::hostRegistry(), platform::hostFileSystem(),
+                                platform::hostWaveOut(),  platform::hostWindowPresence(),
+                                platform::hostShell(),    platform::hostEnvironment()};
         services.web = &platform::hostWebClient();
+        static creator::RecorderProgram recorder(platform::hostProcessLauncher(),
+                                                 creator::recorderBeside(platform::hostEnvironment().programPath()));
+        services.recorder = &recorder;
         return services;
     }
 };

@@ -4,6 +4,7 @@
 #include "BalloonTips.h"
 #include "ErrorReport.h"
 #include "MainWindow.h"
+#include "ScreenWindow.h"
 #include "SearchDialog.h"
 #include "UrlDialog.h"
 #include "app/core/ListFolderSeed.h"
@@ -12,7 +13,6 @@
 #include "creator/CreatorWindow.h"
 #include "platform/posix/ProcessIdentity.h"
 #include "playback/RuffleMovieView.h"
-#include "ScreenWindow.h"
 #include "playback/ViewScheme.h"
 
 #include <QApplication>
@@ -92,6 +92,7 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
         services.dialogs.inform,
         [](const QString& text) { reportError(text); },
         services.web,
+        services.recorder,
     };
     m_main->setPeers({about, url, search, screen, [creatorServices, search] {
                           auto creator = std::make_unique<creator::CreatorWindow>(creatorServices);

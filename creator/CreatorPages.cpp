@@ -127,6 +127,19 @@ QWidget* CreatorWindow::buildPlayPage()
     m_one->setGeometry(348, 148, 150, 20);
     label(page, QStringLiteral("Change every (min.)"), 348, 174);
     m_timer = spin(page, "timer", 5, 1, 200, {348, 192, 70, 24});
+    // Current Windows has no Flash control: the screensaver plays these videos there instead.
+    m_videos = new QCheckBox(QStringLiteral("Make videos for Windows without Flash"), page);
+    m_videos->setObjectName("Videos");
+    m_videos->setChecked(true);
+    m_videos->setToolTip(QStringLiteral("Each Flash movie is recorded once, as long as it plays, when the "
+                                        "screensaver is built"));
+    m_videos->setGeometry(8, 216, 330, 20);
+    auto* length = label(page, QStringLiteral("Length of scripted and long movies (s)"), 26, 242);
+    m_videoSeconds = spin(page, "VideoSeconds", kDefaultVideoSeconds, 1, kMaxVideoSeconds, {268, 238, 70, 24});
+    connect(m_videos, &QCheckBox::toggled, this, [length, this](bool on) {
+        length->setEnabled(on);
+        m_videoSeconds->setEnabled(on);
+    });
     return page;
 }
 

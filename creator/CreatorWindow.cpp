@@ -197,7 +197,8 @@ void CreatorWindow::showPage(int index)
     // Navigation waits while a build runs; from the build's page only a finished build goes on.
     m_back->setEnabled(!m_building && index > Welcome);
     m_next->setEnabled(!m_building && (index != Compiling || m_projectBuilt));
-    m_cancel->setEnabled(!m_building);
+    // Cancel stays: it stops a build, which may record movies for minutes.
+    m_cancel->setEnabled(!m_building || !m_cancelBuild);
 }
 
 void CreatorWindow::showEvent(QShowEvent* event)
@@ -216,8 +217,7 @@ void CreatorWindow::next()
     switch (page()) {
     case Play:
         if (m_fl->topLevelItemCount() == 0) {
-            m_services.inform(this,
-                              QStringLiteral("To continue creating the screensaver, select at least one file."));
+            m_services.inform(this, QStringLiteral("To continue creating the screensaver, select at least one file."));
             return;
         }
         break;
@@ -267,19 +267,19 @@ void CreatorWindow::addFolder()
     // A request left over from another search must not stop this one.
     m_abort = false;
     const bool ended = searchFlashFiles(m_services.storage.files, folder->toStdString(),
-                                             {[this](const std::string&) {
-                                                  if (m_services.showSearch)
-                                                      m_services.showSearch(this);
-                                              },
-                                              [this] {
-                                                  pump();
-                                                  return !m_abort;
-                                              },
-                                              [this](const std::string& path) {
-                                                  pump();
-                                                  CheckAndAdd(QString::fromStdString(path));
-                                                  pump();
-                                              }});
+                                        {[this](const std::string&) {
+                                             if (m_services.showSearch)
+                                                 m_services.showSearch(this);
+                                         },
+                                         [this] {
+                                             pump();
+                                             return !m_abort;
+                                         },
+                                         [this](const std::string& path) {
+                                             pump();
+                                             CheckAndAdd(QString::fromStdString(path));
+                                             pump();
+                                         }});
     if (!ended)
         m_abort = false;
     if (m_services.hideSearch)
@@ -406,6 +406,7 @@ bool CreatorWindow::build()
     if (!chooseProjectPath())
         return false;
     m_building = true;
+    m_cancelBuild = false;
     m_label11->clear();
     showPage(Compiling);
     BuildRequest request;
@@ -429,6 +430,8 @@ bool CreatorWindow::build()
     request.projectPath = m_filed->text().toStdString();
     request.iconFile = m_iconed->text().toStdString();
     request.licenceFile = m_liced->text().toStdString();
+    request.videos = m_videos->isChecked();
+    request.videoSeconds = m_videoSeconds->value();
 
     BuildEvents events;
     events.status = [this](const std::string& text) { m_label11->setText(QString::fromStdString(text)); };
@@ -438,10 +441,17 @@ bool CreatorWindow::build()
         m_bar->setValue(position);
     };
     events.processEvents = pump;
-    BuildServices services{m_services.storage.files, m_services.storage.environment, m_files, m_services.web};
+    events.cancelled = [this] { return m_cancelBuild; };
+    BuildServices services{m_services.storage.files, m_services.storage.environment, m_files, m_services.web,
+                           m_services.recorder};
     Result<BuildReport> built
         = m_filesStatus ? buildProject(services, request, events) : Result<BuildReport>(m_filesStatus.error());
     m_building = false;
+    if (!built && built.message() == kCancelled) {
+        showPage(Compiling);
+        m_label11->setText(QStringLiteral("Cancelled: the screensaver was not built"));
+        return false;
+    }
     if (!built) {
         // Nothing was written: the page stays with the error, Back leads to the settings again,
         // and there is no way on to "Congratulations".
@@ -453,8 +463,11 @@ bool CreatorWindow::build()
     }
     m_projectBuilt = true;
     QString told;
-    for (const auto& [heading, lines] : {std::pair{"The screensaver was built without these files:", &built->notCopied},
-                                         {"These files were renamed for Windows:", &built->renamed}}) {
+    for (const auto& [heading, lines] :
+         {std::pair{"The screensaver was built without these files:", &built->notCopied},
+          {"These files were renamed for Windows:", &built->renamed},
+          {"These movies have no video for Windows without Flash (they show a still picture there):",
+           &built->notRecorded}}) {
         if (lines->empty())
             continue;
         told += (told.isEmpty() ? "" : "\n\n") + QString::fromLatin1(heading);
@@ -482,8 +495,13 @@ void CreatorWindow::help()
 
 bool CreatorWindow::mayLeave()
 {
-    if (m_building)
-        return false; // a build runs: it cannot be left half done
+    if (m_building) {
+        // A build runs: it is stopped at its next step and writes nothing; the wizard stays.
+        m_cancelBuild = true;
+        m_cancel->setEnabled(false);
+        m_label11->setText(QStringLiteral("Cancelling..."));
+        return false;
+    }
     if (m_projectBuilt)
         return true;
     if (!m_services.ask(this, QStringLiteral("Do you want to exit from Lumo ScreenSaver - Creator?")))

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CreatorPreviewWindow.h"
+#include "creator/core/MovieVideo.h"
 
 #include "formats/FileStorage.h"
 #include "platform/Shell.h"
@@ -48,6 +49,7 @@ struct CreatorServices {
     std::function<void(QWidget* owner, const QString& text)> inform;
     std::function<void(const QString& text)> reportError;
     platform::WebClient* web = nullptr; // fetches the web movies a build packs
+    MovieRecorder* recorder = nullptr; // records the videos a build packs beside Flash movies
 };
 
 class CreatorWindow : public QDialog {
@@ -107,6 +109,7 @@ private:
     bool m_abort = false;
     bool m_searching = false;
     bool m_building = false;
+    bool m_cancelBuild = false; // Cancel was clicked while the build ran
     QString m_savedProject; // the name the save dialog of `filed` chose last
     QString m_lastLogo; // the name the logo's open dialog chose last
 
@@ -124,6 +127,8 @@ private:
     QRadioButton* m_rnd = nullptr;
     QRadioButton* m_one = nullptr;
     QSpinBox* m_timer = nullptr;
+    QCheckBox* m_videos = nullptr;
+    QSpinBox* m_videoSeconds = nullptr;
     QCheckBox* m_selectAll = nullptr;
     // Logo select
     std::unique_ptr<playback::MovieView> m_st;

@@ -2,6 +2,7 @@
 // separator of its paths. The implementations live in posix/ or win32/, chosen by CMake.
 #pragma once
 
+#include "ChildProcess.h"
 #include "Environment.h"
 #include "FileSystem.h"
 #include "ProgramResources.h"
@@ -34,6 +35,7 @@ WaveOut& hostWaveOut();
 ProgramResources& hostProgramResources();
 #else
 WebClient& hostWebClient();
+ProcessLauncher& hostProcessLauncher();
 #endif
 
 } // namespace lumo::platform

@@ -9,7 +9,6 @@
 #include "platform/Host.h"
 
 #include "creator/core/RecorderProgram.h"
-#include "platform/posix/PosixProcessLauncher.h"
 
 #include <algorithm>
 #include <csignal>
@@ -69,14 +68,6 @@ std::string defaultPlayerStorage()
     const size_t slash = program.rfind(platform::kHostSeparator);
     const std::string bin = slash == std::string::npos ? std::string(".") : program.substr(0, slash);
     return joinHostPath(joinHostPath(joinHostPath(bin, ".."), "share/lumo-screensaver"), "files.sfp");
-}
-
-// Where the movie recorder is, beside this program when it is built or installed.
-std::string recorderProgram()
-{
-    const std::string program = platform::hostEnvironment().programPath();
-    const size_t slash = program.rfind(platform::kHostSeparator);
-    return joinHostPath(slash == std::string::npos ? std::string(".") : program.substr(0, slash), "lumo-record");
 }
 
 // Ctrl+C or a termination request: the build stops at its next step and writes nothing. The
@@ -211,8 +202,8 @@ int createCommand(const Args& args)
     if (Status read = storage.ReadData(*carried, storagePath); !read)
         return fail(read.message());
 
-    platform::PosixProcessLauncher launcher;
-    creator::RecorderProgram recorder(launcher, recorderProgram());
+    creator::RecorderProgram recorder(platform::hostProcessLauncher(),
+                                      creator::recorderBeside(platform::hostEnvironment().programPath()));
     creator::BuildServices services{files, platform::hostEnvironment(), storage, &platform::hostWebClient(), &recorder};
     ProgressLine progress;
     std::string current;

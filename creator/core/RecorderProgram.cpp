@@ -1,5 +1,8 @@
 #include "RecorderProgram.h"
 
+#include "common/PathRules.h"
+#include "platform/Host.h"
+
 #include <cstdio>
 
 namespace lumo::creator {
@@ -34,6 +37,12 @@ std::string number(double value)
 }
 
 } // namespace
+
+std::string recorderBeside(const std::string& programPath)
+{
+    const size_t slash = programPath.rfind(platform::kHostSeparator);
+    return joinHostPath(slash == std::string::npos ? std::string(".") : programPath.substr(0, slash), "lumo-record");
+}
 
 RecorderProgram::RecorderProgram(platform::ProcessLauncher& launcher, std::string program)
     : m_launcher(launcher)

@@ -21,4 +21,7 @@ private:
     std::string m_program;
 };
 
+// lumo-record beside the program at programPath, as builds and installations lay them out.
+std::string recorderBeside(const std::string& programPath);
+
 } // namespace lumo::creator

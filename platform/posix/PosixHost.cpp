@@ -5,6 +5,7 @@
 #include "LockPresence.h"
 #include "PosixEnvironment.h"
 #include "PosixFileSystem.h"
+#include "PosixProcessLauncher.h"
 #include "ViewVolume.h"
 #include "XdgShell.h"
 
@@ -43,6 +44,12 @@ Shell& hostShell()
 WebClient& hostWebClient()
 {
     static CurlWebClient instance;
+    return instance;
+}
+
+ProcessLauncher& hostProcessLauncher()
+{
+    static PosixProcessLauncher instance;
     return instance;
 }
 

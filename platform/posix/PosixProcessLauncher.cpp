@@ -48,8 +48,13 @@ public:
                     return std::nullopt;
                 return std::exchange(m_buffer, {}); // the last line had no end
             }
-            if (!pump(timeoutMs))
+            if (!pump(timeoutMs)) {
+                // Ended: what it wrote is read, and a pipe that something it started still holds
+                // open is not waited for.
+                if (reap(WNOHANG))
+                    drainAndClose();
                 return std::nullopt;
+            }
             timeoutMs = 0; // what came is read; a line still partial waits for the next call
         }
     }
@@ -71,9 +76,14 @@ public:
 
     Result<int> wait() override
     {
-        while (m_err >= 0 || m_out >= 0)
-            pump(-1); // drain, so a program blocked on a full pipe can end
-        reap(0);
+        while (!reap(WNOHANG)) {
+            if (m_out < 0 && m_err < 0) {
+                reap(0);
+                break;
+            }
+            pump(50); // reading, so a program blocked on a full pipe can end
+        }
+        drainAndClose();
         if (WIFEXITED(m_status))
             return WEXITSTATUS(m_status);
         return Error{"it was ended by signal " + std::to_string(WIFSIGNALED(m_status) ? WTERMSIG(m_status) : 0)};
@@ -132,6 +142,12 @@ private:
         while (done < 0 && errno == EINTR);
         m_reaped = done == m_pid || done < 0;
         return m_reaped;
+    }
+
+    void drainAndClose()
+    {
+        while (pump(0)) { }
+        closeAll();
     }
 
     void closeAll()

@@ -31,10 +31,12 @@ int fail(const QString& message)
 
 int main(int argc, char** argv)
 {
+    platform::endWithParent();
     if (platform::runsAsRoot())
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // as the web engine wants it
     playback::registerViewScheme();
     QApplication application(argc, argv);
 

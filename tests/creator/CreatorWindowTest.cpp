@@ -6,12 +6,15 @@
 #include "platform/fake/FakeServices.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "playback/RecordingMovieView.h"
+#include "support/SwfBytes.h"
 #include "support/TempDir.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -40,6 +43,30 @@ private:
     bool m_answerYes = true;
     QList<QWidget*> m_helpAsked;
 
+    // Records for as long as it is let, saying what the wizard shows meanwhile, until cancelled.
+    struct SlowRecorder final : MovieRecorder {
+        std::vector<RecordingPlan> plans;
+        std::function<void()> whileRecording;
+        Status record(const std::string&, const std::string& video, const RecordingPlan& plan,
+                      const RecordingEvents& events) override
+        {
+            plans.push_back(plan);
+            QElapsedTimer clock;
+            clock.start();
+            while (clock.elapsed() < 3000) {
+                events.recorded(std::min(plan.seconds, clock.elapsed() / 1000.0));
+                events.idle();
+                if (whileRecording)
+                    std::exchange(whileRecording, {})();
+                if (events.cancelled())
+                    return Error{kCancelled};
+                QTest::qWait(20);
+            }
+            test::writeFile(video, "video");
+            return {};
+        }
+    } m_recorder;
+
     CreatorServices services()
     {
         return {{m_files, m_environment, m_registry},
@@ -64,7 +91,9 @@ private:
                     return m_answerYes;
                 },
                 [this](QWidget*, const QString& text) { m_told << text; },
-                [this](const QString& text) { m_told << text; }};
+                [this](const QString& text) { m_told << text; },
+                nullptr,
+                &m_recorder};
     }
     template <typename T>
     T* get(const char* name)
@@ -229,7 +258,8 @@ private slots:
             return env;
         }());
         QDir().mkpath(QString::fromStdString(*m_dir / "tooltmp"));
-        tool.start(LUMO_TOOL, {"create", "-o", made, QString::fromStdString(*m_dir / "movies/a.swf")});
+        tool.start(LUMO_TOOL,
+                   {"create", "--video", "never", "-o", made, QString::fromStdString(*m_dir / "movies/a.swf")});
         QVERIFY(tool.waitForFinished(60000));
         QCOMPARE(tool.exitCode(), 0);
         QCOMPARE(QByteArray::fromStdString(test::readFile(made.toStdString())),
@@ -268,6 +298,57 @@ private slots:
         click("Next");
         QCOMPARE(title(), QString("Congratulations"));
         QVERIFY(QFile::exists(typed + ".exe"));
+    }
+
+    void theBuildRecordsVideosAsThePlayPageSaysAndCancelStopsIt()
+    {
+        test::writeFile(*m_dir / "movies/a.swf", test::plainSwf(320, 240, 12 << 8, 1));
+        m_files_chosen = {QString::fromStdString(*m_dir / "movies/a.swf")};
+        click("Next");
+        click("Button1");
+        auto* videos = get<QCheckBox>("Videos");
+        auto* seconds = get<QSpinBox>("VideoSeconds");
+        QVERIFY(videos->isVisible() && videos->isChecked());
+        QCOMPARE(seconds->value(), 30);
+        seconds->setValue(12);
+        for (int i = 0; i < 3; ++i)
+            click("Next");
+        const QString product = QString::fromStdString(*m_dir / "Saver.exe");
+        get<QLineEdit>("filed")->setText(product);
+
+        // Cancel, clicked with the mouse while the movie records: the wizard stays, nothing is written.
+        QString shown;
+        int barMaximum = 0;
+        m_recorder.whileRecording = [&] {
+            shown = get<QLabel>("Label11")->text();
+            barMaximum = m_wizard->findChild<QProgressBar*>()->maximum();
+            auto* cancel = get<QPushButton>("Cancel");
+            QVERIFY(cancel->isVisible() && cancel->isEnabled());
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        };
+        click("Next");
+        QCOMPARE(shown, "Recording a video of " + QString::fromStdString(*m_dir / "movies/a.swf") + " (1 of 1)");
+        QCOMPARE(barMaximum, 12000);
+        QCOMPARE(m_recorder.plans.size(), size_t(1));
+        QCOMPARE(m_recorder.plans[0].seconds, 12.0);
+        QCOMPARE(title(), QString("Compiling ScreenSaver file"));
+        QCOMPARE(get<QLabel>("Label11")->text(), QString("Cancelled: the screensaver was not built"));
+        QVERIFY(!QFile::exists(product));
+        QVERIFY(m_wizard->isVisible());
+        QVERIFY(m_told.isEmpty());
+
+        // Without videos the build asks the recorder nothing.
+        click("Back");
+        click("Back");
+        click("Back");
+        click("Back");
+        QTest::mouseClick(videos, Qt::LeftButton, {}, QPoint(8, videos->height() / 2));
+        QVERIFY(!videos->isChecked() && !seconds->isEnabled());
+        for (int i = 0; i < 4; ++i)
+            click("Next");
+        QCOMPARE(title(), QString("Congratulations"));
+        QCOMPARE(m_recorder.plans.size(), size_t(1));
+        QVERIFY(QFile::exists(product));
     }
 
     void leavingWithoutABuildAsksFirst()

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SwfBytes.h"
+
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -36,6 +39,30 @@ public:
     }
 };
 
+// Writes "video of <movie's bytes>" as the video; fails for movies named in failFor.
+class FakeRecorder final : public MovieRecorder {
+public:
+    std::map<std::string, RecordingPlan> plans; // by the movie's file name
+    std::vector<std::string> failFor;
+    std::function<void()> onRecord;
+    Status record(const std::string& movie, const std::string& video, const RecordingPlan& plan,
+                  const RecordingEvents& events) override
+    {
+        const std::string name = fs::path(movie).filename();
+        plans[name] = plan;
+        if (onRecord)
+            onRecord();
+        if (events.cancelled && events.cancelled())
+            return Error{kCancelled};
+        if (events.recorded)
+            events.recorded(plan.seconds);
+        if (std::find(failFor.begin(), failFor.end(), name) != failFor.end())
+            return Error{"Ruffle showed nothing but black"};
+        test::writeFile(video, "video of " + test::readFile(movie).substr(0, 3));
+        return {};
+    }
+};
+
 class ProjectBuildTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -47,8 +74,9 @@ protected:
 
     Result<BuildReport> build(const BuildRequest& request)
     {
-        BuildServices services{m_files, m_environment, m_storage, &m_web};
+        BuildServices services{m_files, m_environment, m_storage, &m_web, recorder};
         BuildEvents events;
+        events.cancelled = [this] { return cancel; };
         events.status = [this](const std::string& text) { log.push_back(text); };
         events.barPosition = [this](int position) { log.push_back("bar " + std::to_string(position)); };
         events.archiveProgress = [this](std::int32_t, std::int32_t total) { totals.push_back(total); };
@@ -82,6 +110,8 @@ protected:
     platform::FakeRegistry m_registry;
     formats::FileStorage m_storage{{m_files, m_environment, m_registry}};
     FakeWebClient m_web;
+    MovieRecorder* recorder = nullptr;
+    bool cancel = false;
     std::vector<std::string> log;
     std::vector<std::int32_t> totals;
 };
@@ -212,10 +242,10 @@ TEST_F(ProjectBuildTest, NamesWindowsRefusesAreStagedUnderNamesItTakes)
     request.projectPath = m_dir / "Saver.exe";
     Result<BuildReport> built = build(request);
     ASSERT_TRUE(built) << built.message();
-    EXPECT_EQ(built->renamed, (std::vector<std::string>{"what?.swf: staged as what_.swf",
-                                                        "CON.swf: staged as _CON.swf", "dots..: staged as dots__",
-                                                        "playl.lis: staged as playl (2).lis",
-                                                        "What_.swf: staged as What_ (2).swf"}));
+    EXPECT_EQ(built->renamed,
+              (std::vector<std::string>{"what?.swf: staged as what_.swf", "CON.swf: staged as _CON.swf",
+                                        "dots..: staged as dots__", "playl.lis: staged as playl (2).lis",
+                                        "What_.swf: staged as What_ (2).swf"}));
     const std::string project = unpacked(m_dir / "Saver.exe");
     EXPECT_EQ(test::readFile(project + "/playl.lis"),
               "what_.swf\r\n_CON.swf\r\ndots__\r\nplayl (2).lis\r\nWhat_ (2).swf\r\n");
@@ -256,6 +286,71 @@ TEST_F(ProjectBuildTest, ATextWindowsCannotHoldStopsTheBuildNamingIt)
     request.items = {};
     request.projectPath.clear();
     EXPECT_EQ(build(request).message(), "Please select project name and path to save");
+}
+
+TEST_F(ProjectBuildTest, EachFlashMovieAndAFlashLogoGetAVideoBesideThem)
+{
+    FakeRecorder fake;
+    fake.failFor = {"broken.swf"};
+    recorder = &fake;
+    test::writeFile(m_dir / "a.swf", test::plainSwf(550, 400, 24 << 8, 120));
+    test::writeFile(m_dir / "scripted.swf", test::plainSwf(640, 480, 30 << 8, 1));
+    test::writeFile(m_dir / "broken.swf", test::plainSwf(100, 100, 12 << 8, 24));
+    test::writeFile(m_dir / "cut.swf", "FWS\x0a");
+    test::writeFile(m_dir / "c.swf", test::plainSwf(100, 100, 12 << 8, 24));
+    test::writeFile(m_dir / "c.avi", "the user's own file");
+    test::writeFile(m_dir / "p.png", "png");
+    test::writeFile(m_dir / "logo.swf", test::plainSwf(200, 100, 12 << 8, 12));
+    BuildRequest request;
+    for (const char* name : {"a.swf", "scripted.swf", "broken.swf", "cut.swf", "c.avi", "c.swf", "p.png"})
+        request.items.push_back({m_dir / name, true});
+    request.logo = m_dir / "logo.swf";
+    request.videoSeconds = 7;
+    request.projectPath = m_dir / "Saver.exe";
+    Result<BuildReport> built = build(request);
+    ASSERT_TRUE(built) << built.message();
+
+    EXPECT_EQ(built->notRecorded,
+              (std::vector<std::string>{m_dir / "c.swf: another file is named c.avi",
+                                        m_dir / "broken.swf: Ruffle showed nothing but black",
+                                        m_dir / "cut.swf: the header is cut short"}));
+    const std::string project = unpacked(m_dir / "Saver.exe");
+    EXPECT_EQ(test::readFile(project + "/playl.lis"),
+              "a.swf\r\nscripted.swf\r\nbroken.swf\r\ncut.swf\r\nc.avi\r\nc.swf\r\np.png\r\n")
+        << "the list names the movies only, as older players expect";
+    EXPECT_EQ(test::readFile(project + "/a.avi"), "video of FWS");
+    EXPECT_EQ(test::readFile(project + "/scripted.avi"), "video of FWS");
+    EXPECT_EQ(test::readFile(project + "/Logo/Logos.avi"), "video of FWS");
+    EXPECT_EQ(test::readFile(project + "/c.avi"), "the user's own file");
+    for (const char* none : {"/broken.avi", "/cut.avi", "/p.avi"})
+        EXPECT_FALSE(fs::exists(project + none)) << none;
+    // The plans come from each movie's header and the length asked for.
+    EXPECT_EQ(fake.plans["a.swf"].seconds, 5.0);
+    EXPECT_EQ(fake.plans["scripted.swf"].seconds, 7.0);
+    EXPECT_EQ(fake.plans["scripted.swf"].width, 640);
+    EXPECT_EQ(fake.plans["Logos.swf"].width, 200);
+    EXPECT_NE(std::find(log.begin(), log.end(), "Recording a video of " + (m_dir / "a.swf") + " (1 of 5)"), log.end());
+
+    request.videos = false;
+    fake.plans.clear();
+    ASSERT_TRUE(build(request));
+    EXPECT_TRUE(fake.plans.empty());
+    EXPECT_FALSE(fs::exists(unpacked(m_dir / "Saver.exe") + "/a.avi"));
+}
+
+TEST_F(ProjectBuildTest, CancellingWhileAMovieRecordsWritesNothing)
+{
+    FakeRecorder fake;
+    fake.onRecord = [this] { cancel = true; };
+    recorder = &fake;
+    test::writeFile(m_dir / "a.swf", test::plainSwf(550, 400, 24 << 8, 120));
+    test::writeFile(m_dir / "Saver.exe", "the screensaver built before");
+    BuildRequest request;
+    request.items = {{m_dir / "a.swf", true}};
+    request.projectPath = m_dir / "Saver.exe";
+    EXPECT_EQ(build(request).message(), kCancelled);
+    EXPECT_EQ(test::readFile(m_dir / "Saver.exe"), "the screensaver built before");
+    EXPECT_TRUE(fs::is_empty(m_dir / "tmp"));
 }
 
 } // namespace lumo::creator

@@ -134,9 +134,9 @@ class CrashConsistency(unittest.TestCase):
         # The product carries its own name: both versions are built under it.
         for version, source in (('old.exe', 'small.swf'), ('new.exe', 'big.swf')):
             os.makedirs(self.path(version + '.d'))
-            self.run_tool('create', '-o', self.path(version + '.d', 'MySaver.exe'), self.path(source))
+            self.run_tool('create', '--video', 'never', '-o', self.path(version + '.d', 'MySaver.exe'), self.path(source))
         shutil.copy(self.path('old.exe.d', 'MySaver.exe'), self.path('out', 'MySaver.exe'))
-        self.kill_during(['create', '-o', self.path('out', 'MySaver.exe'), self.path('big.swf')],
+        self.kill_during(['create', '--video', 'never', '-o', self.path('out', 'MySaver.exe'), self.path('big.swf')],
                          lambda: self.assert_one_of(self.path('out', 'MySaver.exe'),
                                                     self.path('old.exe.d', 'MySaver.exe'),
                                                     self.path('new.exe.d', 'MySaver.exe')))

@@ -78,7 +78,7 @@ class FullDisk(unittest.TestCase):
         if os.path.exists(PLAYER):
             cases.append(('pe add-resource', ['pe', 'add-resource', self.on_disk('p.exe'), archive], 'p.exe'))
         if HAS_PLAYER:
-            cases.append(('create', ['create', '-o', self.on_disk('c.exe', self.old), os.path.join(work, 'big.swf')],
+            cases.append(('create', ['create', '--video', 'never', '-o', self.on_disk('c.exe', self.old), os.path.join(work, 'big.swf')],
                           'c.exe'))
         return cases
 

@@ -139,7 +139,7 @@ class PlayerWindows(unittest.TestCase):
         expected = [os.path.basename(movie) for movie in movies] + ['what_.swf', 'from web.swf']
         setup = os.path.join(self.folder, 'Created.exe')
         with e2e.WebServer(served) as server:
-            result = subprocess.run([os.path.join(e2e.BIN, 'lumo-tool'), 'create', '-o', setup, '--mode', 'round',
+            result = subprocess.run([os.path.join(e2e.BIN, 'lumo-tool'), 'create', '--video', 'never', '-o', setup, '--mode', 'round',
                                      '--title', 'Created settings', '--width', '420', '--height', '350', '--logo',
                                      logo, '--icon', icon, '--licence', licence, *movies, odd,
                                      server.url('from%20web.swf')],

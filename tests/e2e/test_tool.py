@@ -118,7 +118,7 @@ class Tool(unittest.TestCase):
         out = self.path('out', 'Night Sky.exe')
         os.makedirs(self.path('out'))
         with e2e.WebServer(web) as server:
-            result = tool('create', '-o', out, '--mode', 'oneb', '--interval', '3', '--title', 'Night sky',
+            result = tool('create', '--video', 'never', '-o', out, '--mode', 'oneb', '--interval', '3', '--title', 'Night sky',
                           '--text', 'Sleep well', '--width', '500', '--height', '300', '--no-mute-control',
                           '--licence', licence, '--logo', os.path.join(self.tree, 'Logo', 'Logos.swf'),
                           movie, server.url('b.swf'), odd)
@@ -149,7 +149,7 @@ class Tool(unittest.TestCase):
             with open(movies[-1], 'wb') as f:
                 f.write(b'FWS' + bytes([i]) * (4 << 20))
         env = dict(os.environ, TMPDIR=temp)
-        runs = [subprocess.Popen([TOOL, 'create', '-o', self.path('S%d.exe' % i), movies[i]], env=env,
+        runs = [subprocess.Popen([TOOL, 'create', '--video', 'never', '-o', self.path('S%d.exe' % i), movies[i]], env=env,
                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True) for i in range(2)]
         for i, run in enumerate(runs):
             _, err = run.communicate(timeout=e2e.TIMEOUT)
@@ -190,7 +190,7 @@ class Tool(unittest.TestCase):
                 self.assertIn(message, result.stderr)
                 self.assertEqual(len(result.stderr.strip().splitlines()), 1)
                 self.assertFalse(os.path.exists(exe))
-        kept = tool('create', '--keep-going', '-o', exe, movie, self.path('missing.swf'), text)
+        kept = tool('create', '--video', 'never', '--keep-going', '-o', exe, movie, self.path('missing.swf'), text)
         self.assertEqual(kept.returncode, 0, kept.stderr)
         self.assertEqual(kept.stderr.count('left out:'), 2)
         self.assertTrue(os.path.exists(exe))

@@ -1,5 +1,6 @@
 #include "formats/SwfHeader.h"
 #include "formats/ByteReader.h"
+#include "support/SwfBytes.h"
 
 #include <gtest/gtest.h>
 #include <lzma.h>
@@ -13,34 +14,7 @@ namespace lumo::formats {
 
 namespace {
 
-// A body that starts with the frame rectangle (nbits per value), the 8.8 rate and the count.
-std::string body(int nbits, std::int32_t xMin, std::int32_t xMax, std::int32_t yMin, std::int32_t yMax,
-                 std::uint16_t rate88, std::uint16_t frames)
-{
-    std::string bits;
-    const auto put = [&](std::uint32_t value, int count) {
-        for (int i = count - 1; i >= 0; --i)
-            bits += ((value >> i) & 1u) ? '1' : '0';
-    };
-    put(static_cast<std::uint32_t>(nbits), 5);
-    for (const std::int32_t v : {xMin, xMax, yMin, yMax})
-        put(static_cast<std::uint32_t>(v), nbits);
-    bits.append((8 - bits.size() % 8) % 8, '0');
-    std::string out;
-    for (size_t i = 0; i < bits.size(); i += 8)
-        out += static_cast<char>(std::stoi(bits.substr(i, 8), nullptr, 2));
-    putU16(out, rate88);
-    putU16(out, frames);
-    out += std::string("\x40\x00\x00\x00", 4); // ShowFrame, End
-    return out;
-}
-
-std::string le32(std::uint32_t v)
-{
-    std::string out;
-    putU32(out, v);
-    return out;
-}
+using test::le32;
 
 std::string movie(char signature, const std::string& plain, int version = 10)
 {
@@ -77,7 +51,7 @@ std::string movie(char signature, const std::string& plain, int version = 10)
 
 TEST(SwfHeader, PlainZlibAndLzmaMoviesGiveTheirFrameRateAndCount)
 {
-    const std::string plain = body(15, 0, 550 * 20, 0, 400 * 20, 24 << 8, 120);
+    const std::string plain = test::swfBody(15, 0, 550 * 20, 0, 400 * 20, 24 << 8, 120);
     for (const char signature : {'F', 'C', 'Z'}) {
         const Result<SwfHeader> header = readSwfHeader(movie(signature, plain, 9));
         ASSERT_TRUE(header) << signature << ": " << header.message();
@@ -93,7 +67,8 @@ TEST(SwfHeader, PlainZlibAndLzmaMoviesGiveTheirFrameRateAndCount)
         EXPECT_DOUBLE_EQ(header->seconds(), 5.0);
     }
     // Fractional rates, negative origins, the widest bit count.
-    const Result<SwfHeader> odd = readSwfHeader(movie('C', body(31, -100, 1180, -40, 440, (29 << 8) | 0x80, 7)));
+    const Result<SwfHeader> odd
+        = readSwfHeader(movie('C', test::swfBody(31, -100, 1180, -40, 440, (29 << 8) | 0x80, 7)));
     ASSERT_TRUE(odd) << odd.message();
     EXPECT_EQ((std::pair{odd->widthTwips, odd->heightTwips}), (std::pair{1280, 480}));
     EXPECT_DOUBLE_EQ(odd->frameRate, 29.5);
@@ -102,10 +77,10 @@ TEST(SwfHeader, PlainZlibAndLzmaMoviesGiveTheirFrameRateAndCount)
 
 TEST(SwfHeader, DamagedOrForeignBytesAreRefusedWithTheirReason)
 {
-    const std::string good = movie('C', body(15, 0, 6400, 0, 4800, 12 << 8, 1));
+    const std::string good = movie('C', test::swfBody(15, 0, 6400, 0, 4800, 12 << 8, 1));
     std::string damaged = good;
     damaged[9] = static_cast<char>(damaged[9] ^ 0x55); // inside the zlib header
-    std::string lying = movie('F', body(15, 0, 6400, 0, 4800, 12 << 8, 1));
+    std::string lying = movie('F', test::swfBody(15, 0, 6400, 0, 4800, 12 << 8, 1));
     lying[4] = 2; // a file length smaller than the header
     lying[5] = lying[6] = lying[7] = 0;
     const struct {
@@ -117,13 +92,13 @@ TEST(SwfHeader, DamagedOrForeignBytesAreRefusedWithTheirReason)
         {"fws\x0a\x10\x00\x00\x00", "not a Flash movie"},
         {"FWS\x0a\x10", "the header is cut short"},
         {good.substr(0, 12), "the header is cut short"},
-        {movie('F', body(15, 0, 6400, 0, 4800, 12 << 8, 1)).substr(0, 14), "the header is cut short"},
-        {movie('Z', body(15, 0, 6400, 0, 4800, 12 << 8, 1)).substr(0, 14), "the header is cut short"},
+        {movie('F', test::swfBody(15, 0, 6400, 0, 4800, 12 << 8, 1)).substr(0, 14), "the header is cut short"},
+        {movie('Z', test::swfBody(15, 0, 6400, 0, 4800, 12 << 8, 1)).substr(0, 14), "the header is cut short"},
         {damaged, "the compressed header is damaged"},
         {lying, "the header is cut short"},
-        {movie('F', body(15, 0, 0, 0, 4800, 12 << 8, 1)), "the frame size is impossible"},
-        {movie('F', body(15, 6400, 0, 0, 4800, 12 << 8, 1)), "the frame size is impossible"},
-        {movie('F', body(31, 0, 0x3FFFFFFF, 0, 4800, 12 << 8, 1)), "the frame size is impossible"},
+        {movie('F', test::swfBody(15, 0, 0, 0, 4800, 12 << 8, 1)), "the frame size is impossible"},
+        {movie('F', test::swfBody(15, 6400, 0, 0, 4800, 12 << 8, 1)), "the frame size is impossible"},
+        {movie('F', test::swfBody(31, 0, 0x3FFFFFFF, 0, 4800, 12 << 8, 1)), "the frame size is impossible"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(readSwfHeader(c.bytes).message(), c.error) << testing::PrintToString(c.bytes);
