@@ -40,4 +40,13 @@ std::string joinHostPath(std::string_view folder, std::string_view name)
     return out;
 }
 
+std::string videoPathOf(std::string_view moviePath)
+{
+    const std::string extension = extensionOf(moviePath, PathSyntax::Host);
+    if (extension.size() != 4 || (extension[1] | 0x20) != 's' || (extension[2] | 0x20) != 'w'
+        || (extension[3] | 0x20) != 'f')
+        return {};
+    return std::string(moviePath.substr(0, moviePath.size() - 4)) + ".avi";
+}
+
 } // namespace lumo

@@ -15,6 +15,10 @@ std::string fileNameOf(std::string_view path, PathSyntax syntax = PathSyntax::Wi
 // The extension with its dot, or empty.
 std::string extensionOf(std::string_view path, PathSyntax syntax = PathSyntax::Windows);
 
+// The video a screensaver carries for a Flash movie, for a Windows without the Flash control: the
+// movie's path with ".avi" in place of ".swf" (any letter case); empty for anything but a .swf.
+std::string videoPathOf(std::string_view moviePath);
+
 // folder + the host separator + name; no separator is doubled.
 std::string joinHostPath(std::string_view folder, std::string_view name);
 

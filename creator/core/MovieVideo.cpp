@@ -49,12 +49,4 @@ RecordingPlan planRecording(const formats::SwfHeader& header, int chosenSeconds)
     return plan;
 }
 
-std::string videoNameFor(const std::string& movieName)
-{
-    std::string name = movieName;
-    if (upperAscii(extensionOf(name, PathSyntax::Windows)) == ".SWF")
-        name.resize(name.size() - 4);
-    return name + ".avi";
-}
-
 } // namespace lumo::creator

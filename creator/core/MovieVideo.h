@@ -29,9 +29,6 @@ struct RecordingPlan {
 // otherwise chosenSeconds.
 RecordingPlan planRecording(const formats::SwfHeader& header, int chosenSeconds);
 
-// "<movie name without .swf>.avi".
-std::string videoNameFor(const std::string& movieName);
-
 struct RecordingEvents {
     std::function<void(double secondsRecorded)> recorded;
     std::function<void()> idle; // called often, so a window stays alive while a movie records

@@ -337,16 +337,16 @@ Result<BuildReport> Build::run()
     if (m_request.videos && m_services.recorder) {
         std::vector<Recording> recordings;
         for (const Recording& movie : movies) {
-            if (upperAscii(extensionOf(movie.movie, PathSyntax::Host)) != ".SWF")
+            const std::string video = videoPathOf(fileNameOf(movie.movie, PathSyntax::Host));
+            if (video.empty())
                 continue;
-            const std::string video = videoNameFor(fileNameOf(movie.movie, PathSyntax::Host));
             if (names.nameFor("video of " + movie.movie, video) != video)
                 m_report.notRecorded.push_back(movie.shownName + ": another file is named " + video);
             else
                 recordings.push_back({movie.shownName, movie.movie, joinHostPath(staging, video)});
         }
-        if (logoStaged && upperAscii(logoExtension) == ".SWF")
-            recordings.push_back({logo, stagedLogo, joinHostPath(logoFolder, "Logos.avi")});
+        if (logoStaged && !videoPathOf(stagedLogo).empty())
+            recordings.push_back({logo, stagedLogo, videoPathOf(stagedLogo)});
         if (Status recorded = recordVideos(recordings); !recorded)
             return recorded.error();
         bar(70);

@@ -81,10 +81,13 @@ QString encodeVideo(const QString& webm, const QString& avi, const VideoFormat& 
         arguments << "-map"
                   << "0:a:0";
     arguments << "-vf"
-              << QStringLiteral("fps=%1,scale=%2:%3:flags=bicubic,blackdetect=d=0:pic_th=0.999:pix_th=0.05")
+              // The page sends a frame only when the picture changes: the last one is held to the end.
+              << QStringLiteral("fps=%1,scale=%2:%3:flags=bicubic,tpad=stop_mode=clone:stop_duration=%4,"
+                                "blackdetect=d=0:pic_th=0.999:pix_th=0.05")
                      .arg(format.fps)
                      .arg(format.width)
                      .arg(format.height)
+                     .arg(format.seconds, 0, 'f', 3)
               << "-c:v"
               << "mjpeg"
               << "-q:v" << QString::number(kVideoQuality) << "-pix_fmt"

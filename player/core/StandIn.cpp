@@ -2,6 +2,7 @@
 
 #include "WorkFolder.h"
 
+#include "common/PathRules.h"
 #include "common/Text.h"
 
 namespace lumo::player {
@@ -16,11 +17,16 @@ bool isPicture(std::string_view location)
         || extension == ".GIF";
 }
 
-bool anyMovie(const std::vector<std::string>& playList)
+bool anyMovieWithoutVideo(const std::vector<std::string>& playList,
+                          const std::function<bool(const std::string& video)>& hasVideo)
 {
-    for (const std::string& entry : playList)
-        if (!isPicture(entry))
+    for (const std::string& entry : playList) {
+        if (isPicture(entry))
+            continue;
+        const std::string video = videoPathOf(entry);
+        if (video.empty() || !hasVideo(video))
             return true;
+    }
     return false;
 }
 

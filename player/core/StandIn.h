@@ -4,6 +4,7 @@
 
 #include "ParamFile.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,10 @@ StandIn standInOf(const ParamLines& lines, const std::string& workFolder);
 // The pictures the player draws itself (by extension, letter case ignored); everything else needs
 // the Flash control.
 bool isPicture(std::string_view location);
-bool anyMovie(const std::vector<std::string>& playList);
+// Whether an entry would need the Flash control: no picture, and no video beside it (hasVideo is
+// asked with an entry's video, "x.avi" for "x.swf").
+bool anyMovieWithoutVideo(const std::vector<std::string>& playList,
+                          const std::function<bool(const std::string& video)>& hasVideo);
 
 // The line the settings dialog shows under its logo while movies cannot play.
 inline constexpr const char* kNoFlashNote = "Movies need the Shockwave Flash control, which this Windows lacks.";

@@ -1,7 +1,8 @@
 // The movie view of the player's windows, with the operations they use: the Shockwave Flash
-// control when it is registered; otherwise a view that draws image files itself (.bmp, .jpg, .png,
-// .gif, fitted as the default scale "showAll" fits them) and, for a movie, the project's logo or
-// name. Like the control, neither view reports a location it cannot show.
+// control when it is registered; otherwise a view that plays a movie's recorded video (the .avi
+// beside it) and draws image files itself (.bmp, .jpg, .png, .gif), fitted as the default scale
+// "showAll" fits them, and for a movie without a video, the project's logo or name. Like the
+// control, neither view reports a location it cannot show.
 #pragma once
 
 #include <windows.h>
@@ -29,6 +30,8 @@ public:
     virtual void setStandIn(const std::wstring& /*logo*/, const std::wstring& /*title*/) { }
     // One line at the foot of the view.
     virtual void setNote(const std::wstring& /*note*/) { }
+    // The sound of what the view plays itself; the control's follows the wave output's volume.
+    virtual void setMuted(bool /*muted*/) { }
     void setBounds(const RECT& r)
     {
         SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -39,6 +42,6 @@ std::unique_ptr<MovieView> createMovieView(HWND parent, const RECT& bounds);
 
 // The two kinds, for createMovieView; the Flash view is null when the control is not registered.
 std::unique_ptr<MovieView> createFlashView(HWND parent, const RECT& bounds);
-std::unique_ptr<MovieView> createImageView(HWND parent, const RECT& bounds);
+std::unique_ptr<MovieView> createNoFlashView(HWND parent, const RECT& bounds);
 
 } // namespace lumo::player

@@ -79,6 +79,7 @@ void ScreenSaverWindow::formShow()
         return;
     }
     m_services.SetWaveMute(*muted);
+    m_view->setMuted(*muted);
     Result<ParamLines> lines
         = readParameterFile(m_services.files, m_workFolder, [this] { m_services.showWrongMarker(); });
     if (!lines) {

@@ -58,6 +58,7 @@ void SettingsWindow::formShow()
     if (was != *muted)
         checkBoxClick(); // as a user's click would
     m_services.SetWaveMute(*muted);
+    m_view->setMuted(*muted);
 
     const std::string work = workFolder(m_services.environment);
     if (!m_services.unpack(work, m_services.pumpingLib))
@@ -71,7 +72,10 @@ void SettingsWindow::formShow()
     m_view->setStandIn(platform::widen(standIn.logo), platform::widen(standIn.title));
     if (!m_view->playsMovies()) {
         const Result<std::vector<std::string>> playList = readPlayList(m_services.files, work);
-        if (playList && anyMovie(*playList))
+        const auto hasVideo = [&](const std::string& video) {
+            return m_services.files.fileSize(inWorkFolder(work, video)).has_value();
+        };
+        if (playList && anyMovieWithoutVideo(*playList, hasVideo))
             m_view->setNote(platform::widen(kNoFlashNote));
     }
     if (Status applied = applyParameterLines(*lines, work, *this); !applied)
@@ -80,7 +84,9 @@ void SettingsWindow::formShow()
 
 void SettingsWindow::checkBoxClick()
 {
-    m_services.SetWaveMute(SendMessageW(m_mute, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    const bool muted = SendMessageW(m_mute, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    m_services.SetWaveMute(muted);
+    m_view->setMuted(muted);
 }
 
 void SettingsWindow::okClick()

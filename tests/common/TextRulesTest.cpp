@@ -37,7 +37,10 @@ TEST(EscapedForDisplay, KeepsUtf8AndEscapesControlsAndStrayBytes)
     for (const auto& [in, out] : cases)
         EXPECT_EQ(escapedForDisplay(in), out) << in;
     // Cut by characters, never inside one.
-    EXPECT_EQ(escapedForDisplay("ab\xC3\xA9" "cd", 3), "ab\xC3\xA9...");
+    EXPECT_EQ(escapedForDisplay("ab\xC3\xA9"
+                                "cd",
+                                3),
+              "ab\xC3\xA9...");
     EXPECT_EQ(escapedForDisplay("abc", 3), "abc");
 }
 
@@ -98,6 +101,15 @@ TEST(PathRules, HostSyntaxSeparatesAtSlashOnPosix)
     EXPECT_EQ(joinHostPath("/data", "FileList.list"), "/data/FileList.list");
     EXPECT_EQ(joinHostPath("/data/", "FileList.list"), "/data/FileList.list");
     EXPECT_EQ(joinHostPath("", "FileList.list"), "/FileList.list");
+}
+
+TEST(PathRules, AMoviesVideoIsBesideItWithAviForSwf)
+{
+    EXPECT_EQ(videoPathOf("clip.swf"), "clip.avi");
+    EXPECT_EQ(videoPathOf("C:\\work\\Clip.SwF"), "C:\\work\\Clip.avi");
+    EXPECT_EQ(videoPathOf("/tmp/a (2).swf"), "/tmp/a (2).avi");
+    for (const char* none : {"picture.png", "no extension", "swf", ".swf.d/name", "a.swfx", "a.sw"})
+        EXPECT_EQ(videoPathOf(none), "") << none;
 }
 
 TEST(Codepage, EveryByteRoundTrips)

@@ -70,14 +70,6 @@ TEST(RecordingPlanTest, SizeRateAndLengthFollowTheMovieWithinTheCaps)
     }
 }
 
-TEST(RecordingPlanTest, TheVideoIsNamedAfterTheMovie)
-{
-    EXPECT_EQ(videoNameFor("clip.swf"), "clip.avi");
-    EXPECT_EQ(videoNameFor("Clip.SWF"), "Clip.avi");
-    EXPECT_EQ(videoNameFor("a (2).swf"), "a (2).avi");
-    EXPECT_EQ(videoNameFor("no extension"), "no extension.avi");
-}
-
 // A stand-in for lumo-record: a shell script that prints what the real one prints.
 class RecorderProgramTest : public ::testing::Test {
 protected:

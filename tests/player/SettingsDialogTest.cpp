@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace lumo::player {
 
 namespace {
@@ -95,9 +97,17 @@ TEST(StandIn, PicturesAreKnownByTheirExtension)
         EXPECT_TRUE(isPicture(picture)) << picture;
     for (const char* movie : {"a.swf", "png", "a.png.swf", "dir.png\\movie", "a.", "", "a.pngx"})
         EXPECT_FALSE(isPicture(movie)) << movie;
-    EXPECT_FALSE(anyMovie({"a.png", "b.jpg"}));
-    EXPECT_TRUE(anyMovie({"a.png", "b.swf"}));
-    EXPECT_FALSE(anyMovie({}));
+    const auto videos = [](std::vector<std::string> present) {
+        return [present](const std::string& video) {
+            return std::find(present.begin(), present.end(), video) != present.end();
+        };
+    };
+    EXPECT_FALSE(anyMovieWithoutVideo({"a.png", "b.jpg"}, videos({})));
+    EXPECT_TRUE(anyMovieWithoutVideo({"a.png", "b.swf"}, videos({})));
+    EXPECT_FALSE(anyMovieWithoutVideo({"a.png", "b.swf", "C.SWF"}, videos({"b.avi", "C.avi"})));
+    EXPECT_TRUE(anyMovieWithoutVideo({"b.swf", "c.swf"}, videos({"b.avi"})));
+    EXPECT_TRUE(anyMovieWithoutVideo({"movie.spl"}, videos({"movie.avi"}))) << "only a .swf has a video";
+    EXPECT_FALSE(anyMovieWithoutVideo({}, videos({})));
 }
 
 } // namespace lumo::player

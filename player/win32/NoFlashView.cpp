@@ -1,9 +1,12 @@
-// The view used where no Flash control is registered: images decoded with WIC into a 32-bit
-// premultiplied bitmap and drawn letterboxed on black; for anything else, the project's logo or
-// name, so a screensaver of movies is never a black screen with nothing said.
+// The view used where no Flash control is registered: a movie's video (the .avi the Creator
+// recorded beside it) played with DirectShow; images decoded with WIC into a 32-bit premultiplied
+// bitmap; both letterboxed on black. For anything else, the project's logo or name, so a
+// screensaver of movies is never a black screen with nothing said.
 #include "Dpi.h"
 #include "MovieView.h"
+#include "VideoPlayer.h"
 
+#include "common/PathRules.h"
 #include "platform/win32/Wide.h"
 #include "player/core/StandIn.h"
 
@@ -64,26 +67,27 @@ HBITMAP decode(const std::wstring& path, SIZE& size)
     return bitmap;
 }
 
-class ImageView final : public MovieView {
+class NoFlashView final : public MovieView {
 public:
-    ImageView(HWND parent, const RECT& bounds)
+    NoFlashView(HWND parent, const RECT& bounds)
     {
         const HINSTANCE instance = GetModuleHandleW(nullptr);
         WNDCLASSW wc{};
-        if (!GetClassInfoW(instance, L"LumoImageView", &wc)) {
+        if (!GetClassInfoW(instance, L"LumoNoFlashView", &wc)) {
             wc = {};
-            wc.lpfnWndProc = &ImageView::dispatch;
+            wc.lpfnWndProc = &NoFlashView::dispatch;
             wc.hInstance = instance;
             wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-            wc.lpszClassName = L"LumoImageView";
+            wc.lpszClassName = L"LumoNoFlashView";
             RegisterClassW(&wc);
         }
         m_hwnd
-            = CreateWindowExW(0, L"LumoImageView", L"", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
+            = CreateWindowExW(0, L"LumoNoFlashView", L"", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
                               bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr, instance, this);
     }
-    ~ImageView() override
+    ~NoFlashView() override
     {
+        m_video.reset(); // before its window goes
         if (m_bitmap)
             DeleteObject(m_bitmap);
         if (m_logo)
@@ -102,9 +106,17 @@ public:
         if (layer != 0)
             return; // only layer 0 is shown
         m_location = location;
+        m_video.reset();
         if (m_bitmap)
             DeleteObject(m_bitmap);
         m_bitmap = isPicture(platform::narrow(location)) ? decode(location, m_size) : nullptr;
+        if (!m_bitmap) {
+            const std::wstring video = platform::widen(videoPathOf(platform::narrow(location)));
+            if (!video.empty() && GetFileAttributesW(video.c_str()) != INVALID_FILE_ATTRIBUTES)
+                m_video = openVideo(video, m_hwnd, m_muted);
+            if (m_video)
+                m_video->place(pictureArea());
+        }
         InvalidateRect(m_hwnd, nullptr, TRUE);
     }
     void play() override { }
@@ -121,7 +133,15 @@ public:
     void setNote(const std::wstring& note) override
     {
         m_note = note;
+        if (m_video)
+            m_video->place(pictureArea());
         InvalidateRect(m_hwnd, nullptr, TRUE);
+    }
+    void setMuted(bool muted) override
+    {
+        m_muted = muted;
+        if (m_video)
+            m_video->setMuted(muted);
     }
 
 private:
@@ -130,15 +150,22 @@ private:
         if (message == WM_NCCREATE)
             SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                               reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        auto* self = reinterpret_cast<ImageView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        auto* self = reinterpret_cast<NoFlashView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (self && message == WM_ERASEBKGND)
             return 1;
         if (self && message == WM_PAINT) {
             self->paint();
             return 0;
         }
-        if (self && message == WM_SIZE)
+        if (self && message == WM_SIZE) {
+            if (self->m_video)
+                self->m_video->place(self->pictureArea());
             InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        if (self && message == kVideoEventMessage && self->m_video) {
+            self->m_video->handleEvents();
+            return 0;
+        }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
@@ -153,17 +180,25 @@ private:
         DeleteDC(memory);
     }
 
+    // The client area without the note's line under it.
+    RECT pictureArea() const
+    {
+        RECT picture;
+        GetClientRect(m_hwnd, &picture);
+        if (!m_note.empty())
+            picture.bottom = std::max<LONG>(0, picture.bottom - scaled(22, dpiOf(m_hwnd)));
+        return picture;
+    }
+
     void paint()
     {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(m_hwnd, &ps);
         RECT client;
         GetClientRect(m_hwnd, &client);
+        const RECT picture = pictureArea();
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        RECT picture = client;
-        if (!m_note.empty())
-            picture.bottom = std::max<LONG>(0, picture.bottom - scaled(22, dpiOf(m_hwnd))); // the note's line, under it
-        if (picture.right > 0 && picture.bottom > 0) {
+        if (picture.right > 0 && picture.bottom > 0 && !m_video) { // the video's window covers the picture
             if (m_bitmap) {
                 // showAll: the whole picture, as large as fits, centred.
                 const double scale = std::min(double(picture.right) / m_size.cx, double(picture.bottom) / m_size.cy);
@@ -228,20 +263,22 @@ private:
     SIZE m_logoSize{};
     std::wstring m_title;
     std::wstring m_note;
+    std::unique_ptr<VideoPlayer> m_video; // while a movie's video plays
+    bool m_muted = false;
 };
 
 } // namespace
 
-std::unique_ptr<MovieView> createImageView(HWND parent, const RECT& bounds)
+std::unique_ptr<MovieView> createNoFlashView(HWND parent, const RECT& bounds)
 {
-    return std::make_unique<ImageView>(parent, bounds);
+    return std::make_unique<NoFlashView>(parent, bounds);
 }
 
 std::unique_ptr<MovieView> createMovieView(HWND parent, const RECT& bounds)
 {
     if (std::unique_ptr<MovieView> flash = createFlashView(parent, bounds))
         return flash;
-    return createImageView(parent, bounds);
+    return createNoFlashView(parent, bounds);
 }
 
 } // namespace lumo::player
