@@ -1,12 +1,11 @@
 #include "RuffleMovieView.h"
 
+#include "JsString.h"
 #include "MovieLocation.h"
 #include "ViewScheme.h"
 
 #include "platform/posix/ViewVolume.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -18,13 +17,6 @@
 namespace lumo::playback {
 
 namespace {
-
-QString jsString(const QString& text)
-{
-    // A JSON string is a JavaScript string literal.
-    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
-}
 
 // Ruffle talks to the console about its own workings ("preloader has been replaced with
 // splashScreen..."); none of it is for the user's terminal.

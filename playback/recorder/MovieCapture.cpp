@@ -1,11 +1,10 @@
 #include "MovieCapture.h"
 
+#include "playback/JsString.h"
 #include "playback/RuffleMovieView.h"
 #include "playback/ViewScheme.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QVBoxLayout>
 #include <QVariantMap>
 #include <QWebEnginePage>
@@ -21,12 +20,6 @@ namespace {
 constexpr int kPollMs = 200;
 // Ruffle that has not shown the movie's first frame in this time will not.
 constexpr int kFirstFrameMs = 20000;
-
-QString jsString(const QString& text)
-{
-    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
-}
 
 // Enough for the in-between WebM to keep the detail of vector art: the final encoding decides the
 // product's size.
