@@ -1,5 +1,7 @@
 #include "VideoEncoder.h"
 
+#include "playback/core/FrameTiming.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -7,6 +9,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 namespace lumo::playback {
 
@@ -21,25 +24,48 @@ struct Run {
     QString log; // what it wrote to stderr
 };
 
-Run ffmpeg(const QStringList& arguments)
+Run run(const QString& name, const QStringList& arguments, QString* output = nullptr)
 {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    const QString program = QStandardPaths::findExecutable(name);
     if (program.isEmpty())
-        return {QStringLiteral("ffmpeg is not installed"), {}};
+        return {name + QStringLiteral(" is not installed"), {}};
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setStandardInputFile(QProcess::nullDevice());
-    process.start(program, QStringList{"-hide_banner", "-nostdin", "-nostats"} + arguments);
+    process.start(program, arguments);
     if (!process.waitForStarted() || !process.waitForFinished(kFfmpegMs)) {
         process.kill();
-        return {QStringLiteral("ffmpeg did not finish"), {}};
+        return {name + QStringLiteral(" did not finish"), {}};
     }
     const QString log = QString::fromLocal8Bit(process.readAllStandardError());
+    if (output)
+        *output = QString::fromLocal8Bit(process.readAllStandardOutput());
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QStringList lines = log.trimmed().split('\n');
-        return {QStringLiteral("ffmpeg failed: ") + lines.last().trimmed(), log};
+        return {name + QStringLiteral(" failed: ") + lines.last().trimmed(), log};
     }
     return {{}, log};
+}
+
+Run ffmpeg(const QStringList& arguments)
+{
+    return run(QStringLiteral("ffmpeg"), QStringList{"-hide_banner", "-nostdin", "-nostats"} + arguments);
+}
+
+// When the recording's frames came, in seconds from its start.
+std::vector<double> frameTimes(const QString& webm)
+{
+    QString output;
+    run(QStringLiteral("ffprobe"),
+        {"-v", "error", "-select_streams", "v:0", "-show_entries", "frame=pts_time", "-of", "csv=p=0", webm}, &output);
+    std::vector<double> times;
+    for (const QString& line : output.split('\n', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const double time = line.trimmed().toDouble(&ok);
+        if (ok)
+            times.push_back(time);
+    }
+    return times;
 }
 
 // The loudest moment of the recording's sound in dB; nothing when it has no sound track.
@@ -76,18 +102,20 @@ QString encodeVideo(const QString& webm, const QString& avi, const VideoFormat& 
     const bool sound = db && *db > kSilentDb;
     // Written next to the video and renamed: a half-written video is never left under its name.
     const QString part = avi + QStringLiteral(".part");
+    const double offset = bestFrameOffset(frameTimes(webm), format.fps);
     QStringList arguments{"-y", "-i", webm, "-t", QString::number(format.seconds, 'f', 3), "-map", "0:v:0"};
     if (sound)
         arguments << "-map"
                   << "0:a:0";
     arguments << "-vf"
               // The page sends a frame only when the picture changes: the last one is held to the end.
-              << QStringLiteral("fps=%1,scale=%2:%3:flags=bicubic,tpad=stop_mode=clone:stop_duration=%4,"
-                                "blackdetect=d=0:pic_th=0.999:pix_th=0.05")
+              << QStringLiteral("setpts=PTS-STARTPTS-%5/TB,fps=%1:start_time=0,scale=%2:%3:flags=bicubic,"
+                                "tpad=stop_mode=clone:stop_duration=%4,blackdetect=d=0:pic_th=0.999:pix_th=0.05")
                      .arg(format.fps)
                      .arg(format.width)
                      .arg(format.height)
                      .arg(format.seconds, 0, 'f', 3)
+                     .arg(offset, 0, 'f', 4)
               << "-c:v"
               << "mjpeg"
               << "-q:v" << QString::number(kVideoQuality) << "-pix_fmt"

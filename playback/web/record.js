@@ -51,7 +51,7 @@
                     this.fail("the player has no picture");
                     return;
                 }
-                const stream = canvas.captureStream(fps);
+                const stream = canvas.captureStream();
                 for (const tap of taps)
                     for (const track of tap.stream.getAudioTracks())
                         stream.addTrack(track);
