@@ -4,11 +4,13 @@
 #include "BalloonTips.h"
 #include "ErrorReport.h"
 #include "MainWindow.h"
+#include "SaverMode.h"
 #include "ScreenWindow.h"
 #include "SearchDialog.h"
 #include "UrlDialog.h"
 #include "app/core/ListFolderSeed.h"
 #include "app/core/OsRelease.h"
+#include "common/PathRules.h"
 #include "creator/CreatorPreviewWindow.h"
 #include "creator/CreatorWindow.h"
 #include "platform/posix/ProcessIdentity.h"
@@ -17,6 +19,9 @@
 
 #include <QApplication>
 #include <QIcon>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace lumo::app {
 
@@ -137,6 +142,17 @@ int runEditor(int argc, char** argv)
 {
     EditorServices services = EditorServices::host();
     services.views = playback::ruffleViews(services.waveOut);
+    // A screensaver daemon's saver: inside the window it gives, beside whatever else runs.
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    const std::string program = argc > 0 ? fileNameOf(argv[0], PathSyntax::Host) : std::string();
+    const Result<std::optional<SaverTarget>> saver
+        = saverTarget(arguments, services.environment.variable("XSCREENSAVER_WINDOW"), program == "lumo-saver");
+    if (!saver) {
+        std::fprintf(stderr, "lumo: %s\n", saver.message().c_str());
+        return 1;
+    }
+    if (*saver)
+        return runSaver(**saver, services, argc, argv);
     // A running copy that holds both windows blocks the start, silently.
     if (startBlocked(services.presence))
         return 0;

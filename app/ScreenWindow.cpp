@@ -3,8 +3,8 @@
 #include "app/core/EditorControls.h"
 #include "app/core/SettingsStore.h"
 #include "common/ListFile.h"
-#include "common/Text.h"
 #include "common/PathRules.h"
+#include "common/Text.h"
 #include "common/WaveMute.h"
 #include "playback/MovieLocation.h"
 
@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdlib>
@@ -84,9 +85,39 @@ void ScreenWindow::showFullScreenPlayer()
     activateWindow();
 }
 
+void ScreenWindow::playInside(WId window, std::function<std::optional<QSize>()> windowSize)
+{
+    m_embedded = true;
+    m_hostSize = std::move(windowSize);
+    setWindowFlags(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    if (const std::optional<QSize> size = m_hostSize())
+        setGeometry(0, 0, size->width(), size->height());
+    // The engine joins first: joining later would build the native window anew, outside the host's.
+    m_view->prepare();
+    winId(); // the native window, to be put into the host's
+    windowHandle()->setParent(QWindow::fromWinId(window));
+    windowHandle()->setPosition(0, 0);
+    // The daemon resizes its window (the settings preview, a monitor that changes) without telling.
+    m_follow = new QTimer(this);
+    m_follow->setInterval(250);
+    connect(m_follow, &QTimer::timeout, this, [this] {
+        const std::optional<QSize> size = m_hostSize();
+        if (!size) {
+            QCoreApplication::exit(0); // the window went: so does the saver
+            return;
+        }
+        if (*size != this->size())
+            setGeometry(0, 0, size->width(), size->height());
+    });
+    m_follow->start();
+    windowHandle()->show();
+}
+
 void ScreenWindow::showEvent(QShowEvent* event)
 {
-    if (!m_claim)
+    if (!m_claim && !m_embedded)
         m_claim = m_services.presence.claim(kWindowClass);
     QWidget::showEvent(event);
     if (!event->spontaneous())
@@ -111,7 +142,7 @@ void ScreenWindow::FormShow()
     // 2 to 5: the draws start afresh, the pointer's place is noted, input is watched, the pointer hidden.
     m_sequence.restart();
     m_start = QCursor::pos();
-    if (!m_filtering) {
+    if (!m_filtering && !m_embedded) {
         qApp->installEventFilter(this);
         m_filtering = true;
         QApplication::setOverrideCursor(Qt::BlankCursor);
@@ -221,7 +252,7 @@ void ScreenWindow::changeEvent(QEvent* event)
     // Gaining the keyboard never closes the player. Losing it to another window would send the
     // user's keys to a window they cannot see: right after showing, while the window system still
     // shuffles, the player takes the keyboard back; later it closes.
-    if (event->type() != QEvent::ActivationChange || !m_filtering || !isVisible() || isActiveWindow())
+    if (event->type() != QEvent::ActivationChange || !m_filtering || m_embedded || !isVisible() || isActiveWindow())
         return;
     QWidget* other = QApplication::activeWindow();
     if (!other || other == this)
@@ -263,7 +294,8 @@ void ScreenWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // The focus routine: the window keeps the keyboard, the disabled movie never takes it.
-    setFocus();
+    if (!m_embedded)
+        setFocus();
 }
 
 void ScreenWindow::setVisible(bool visible)

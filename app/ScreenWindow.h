@@ -8,6 +8,8 @@
 // What it cannot do (settings it cannot read, no movie to play, a file it cannot show) it says in a
 // short hint in the middle of the screen. Closing hands the preview back to the main window. Its
 // native window counts as present from its first showing on.
+// Played inside another program's window instead (a screensaver daemon's), it follows that
+// window's size, watches no input, takes no keyboard and claims no presence: the daemon ends it.
 #pragma once
 
 #include "playback/MovieView.h"
@@ -21,6 +23,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,6 +68,8 @@ public:
     // closing: the window system activates and restacks windows in that moment.
     void setSettlingTime(int ms) { m_settlingMs = ms; }
     void showFullScreenPlayer();
+    // windowSize: the host window's size now, nothing once it is gone.
+    void playInside(WId window, std::function<std::optional<QSize>()> windowSize);
     playback::MovieView& view() { return *m_view; }
     QTimer* timer() const { return m_timer; }
     const std::vector<std::string>& playList() const { return m_playList; }
@@ -100,6 +105,9 @@ private:
     QLabel* m_hint = nullptr;
     QTimer* m_hintTimer = nullptr;
     bool m_filtering = false;
+    bool m_embedded = false;
+    std::function<std::optional<QSize>()> m_hostSize;
+    QTimer* m_follow = nullptr; // follows the host window's size
     std::unique_ptr<platform::PresenceClaim> m_claim;
 };
 

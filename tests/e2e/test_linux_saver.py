@@ -1,0 +1,148 @@
+"""The editor as the saver of a Linux screensaver daemon: inside the window it is given (by
+--window-id or XSCREENSAVER_WINDOW), ended by SIGTERM, and under a real xscreensaver."""
+import os
+import shutil
+import signal
+import subprocess
+import time
+import unittest
+
+import e2e
+
+LUMO = os.path.join(e2e.BIN, 'lumo')
+SAVER = os.path.join(e2e.BIN, 'lumo-saver')
+
+
+def changed(a, b):
+    """How many pixels of two screen areas differ clearly."""
+    return sum(1 for row_a, row_b in zip(a, b) for p, q in zip(row_a, row_b) if sum(abs(x - y) for x, y in zip(p, q)) > 60)
+
+
+class LinuxSaver(unittest.TestCase):
+    def setUp(self):
+        self.folder = e2e.scratch_dir('saver-')
+        os.chmod(self.folder, 0o755)
+        self.movie = os.path.join(self.folder, 'card.swf')
+        subprocess.run(['ffmpeg', '-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=24', '-t', '4',
+                        '-c:v', 'flv1', self.movie], check=True, timeout=e2e.TIMEOUT)
+        lists = os.path.join(self.folder, 'lists')
+        os.makedirs(lists)
+        with open(os.path.join(lists, 'PlayList.list'), 'w', newline='\r\n') as f:
+            f.write(self.movie + '\n')
+        self.registry = os.path.join(self.folder, 'registry.reg')
+        with open(self.registry, 'w', encoding='utf-8', newline='\r\n') as f:
+            f.write('Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n'
+                    '"Path"="%s"\n' % lists)
+        self.runtime = os.path.join(self.folder, 'run')
+        os.makedirs(self.runtime, mode=0o700)
+        self.env = dict(os.environ, LUMO_REGISTRY=self.registry, XDG_RUNTIME_DIR=self.runtime,
+                        XDG_DATA_HOME=os.path.join(self.folder, 'data'))
+        self.env.pop('QT_QPA_PLATFORM', None)
+        self.processes = []
+
+    def tearDown(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def start(self, args, env=None):
+        process = subprocess.Popen(args, env=env or self.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                   text=True)
+        self.addCleanup(process.stderr.close)
+        self.processes.append(process)
+        return process
+
+    def one_line_error(self, args, env=None):
+        process = self.start(args, env)
+        _, err = process.communicate(timeout=e2e.TIMEOUT)
+        lines = [line for line in err.splitlines() if line.startswith('lumo: ')]
+        return process.returncode, lines
+
+    def test_it_plays_inside_the_window_it_is_given_and_sigterm_ends_it(self):
+        with e2e.PrivateDisplay('-screen', '0', '800x600x24'):
+            self.env['DISPLAY'] = os.environ['DISPLAY']
+            # An editor already open does not keep the saver from playing.
+            self.start([LUMO])
+            self.assertTrue(e2e.wait_for_window('^Lumo ScreenSaver v1.0$'))
+            time.sleep(3)  # its movie view joins it and the window system maps it anew, on top
+            host = self.start(['xmessage', '-geometry', '400x300+300+250', 'the daemon\'s window'])
+            found = e2e.wait_for_window('^xmessage$')
+            self.assertEqual(len(found), 1)
+            with open(self.registry, 'rb') as f:
+                settings = f.read()
+            stamp = os.stat(self.registry).st_mtime_ns
+            saver = self.start([LUMO, '--window-id', hex(int(found[0]))])
+            time.sleep(8)
+            inside = [e2e.screen_rgb(300, 250, 400, 300)]
+            outside = [e2e.screen_rgb(0, 0, 290, 240)]
+            time.sleep(1)
+            inside.append(e2e.screen_rgb(300, 250, 400, 300))
+            outside.append(e2e.screen_rgb(0, 0, 290, 240))
+            lit = sum(1 for row in inside[1] for pixel in row if max(pixel) > 100)
+            self.assertGreater(lit, 400 * 300 // 2, 'the movie fills the window')
+            self.assertGreater(changed(*inside), 500, 'the movie moves in the window')
+            self.assertEqual(changed(*outside), 0, 'nothing outside the window changes')
+            e2e.save_screenshot(os.path.join(self.folder, 'inside.png'), 300, 250, 400, 300)
+            saver.send_signal(signal.SIGTERM)
+            self.assertEqual(saver.wait(timeout=e2e.TIMEOUT), 0)
+            with open(self.registry, 'rb') as f:
+                self.assertEqual(f.read(), settings, 'the settings are read, never written')
+            self.assertEqual(os.stat(self.registry).st_mtime_ns, stamp)
+            host.kill()
+
+            # The window of XSCREENSAVER_WINDOW, as XSecureLock gives it; one that is none, no display.
+            code, lines = self.one_line_error([LUMO, '--window-id', '0x7ffffff0'])
+            self.assertEqual((code, len(lines)), (1, 1))
+            self.assertIn('0x7ffffff0 is not a window', lines[0])
+            code, lines = self.one_line_error([LUMO], dict(self.env, XSCREENSAVER_WINDOW='nonsense'))
+            self.assertEqual((code, len(lines)), (1, 1))
+            self.assertIn('is no X window id', lines[0])
+            bare = {k: v for k, v in self.env.items() if k != 'DISPLAY'}
+            code, lines = self.one_line_error([SAVER, '-root'], bare)
+            self.assertEqual((code, len(lines)), (1, 1))
+            self.assertIn('no X display', lines[0])
+
+    def test_xscreensaver_runs_it_as_its_saver(self):
+        if shutil.which('xscreensaver') is None:
+            self.skipTest('xscreensaver is not installed')
+        # xscreensaver launches no saver for root: the daemon runs as nobody, in a home of its own.
+        prefix = []
+        if os.geteuid() == 0:
+            if subprocess.run(['runuser', '-u', 'nobody', '--', 'test', '-x', SAVER]).returncode != 0:
+                self.skipTest('the user nobody cannot run the build tree\'s programs')
+            prefix = ['runuser', '-u', 'nobody', '--']
+        home = os.path.join(self.folder, 'home')
+        os.makedirs(home)
+        with open(os.path.join(home, '.xscreensaver'), 'w') as f:
+            f.write('timeout: 1:00:00\nlock: False\nsplash: False\nmode: one\nselected: 0\n'
+                    'programs: "Lumo ScreenSaver" %s --root \\n\n' % SAVER)
+        if prefix:
+            subprocess.run(['chown', '-R', 'nobody:nogroup', self.folder], check=True)
+        with e2e.PrivateDisplay('-ac', '-screen', '0', '640x480x24'):
+            env = dict(self.env, DISPLAY=os.environ['DISPLAY'], HOME=home, QTWEBENGINE_DISABLE_SANDBOX='1')
+            command = prefix + ['env'] + ['%s=%s' % item for item in env.items()]
+            daemon = self.start(command + ['xscreensaver', '-no-splash'])
+            time.sleep(2)
+            subprocess.run(command + ['xscreensaver-command', '-activate'], check=True, capture_output=True,
+                           timeout=e2e.TIMEOUT)
+            deadline = time.monotonic() + 30
+            lit = 0
+            while time.monotonic() < deadline and lit < 640 * 480 // 2:
+                time.sleep(0.5)
+                lit = sum(1 for row in e2e.screen_rgb(0, 0, 640, 480) for pixel in row if max(pixel) > 100)
+            self.assertGreaterEqual(lit, 640 * 480 // 2, 'the movie fills the screen')
+            e2e.save_screenshot(os.path.join(e2e.SCRATCH, 'xscreensaver.png'), 0, 0, 640, 480)
+            subprocess.run(command + ['xscreensaver-command', '-deactivate'], check=True, capture_output=True,
+                           timeout=e2e.TIMEOUT)
+            deadline = time.monotonic() + 20
+            while time.monotonic() < deadline and subprocess.run(['pgrep', '-f', SAVER], capture_output=True).returncode == 0:
+                time.sleep(0.2)
+            self.assertNotEqual(subprocess.run(['pgrep', '-f', SAVER], capture_output=True).returncode, 0, 'the saver ended')
+            subprocess.run(command + ['xscreensaver-command', '-exit'], capture_output=True, timeout=e2e.TIMEOUT)
+            daemon.wait(timeout=e2e.TIMEOUT)
+
+
+if __name__ == '__main__':
+    unittest.main()
