@@ -4,6 +4,7 @@
 #include "BalloonTips.h"
 #include "ErrorReport.h"
 #include "MainWindow.h"
+#include "MovieAdder.h"
 #include "SaverMode.h"
 #include "ScreenWindow.h"
 #include "SearchDialog.h"
@@ -177,6 +178,15 @@ int runEditor(int argc, char** argv)
 
     EditorWindows windows(mode, services);
     windows.showLeading();
+    // Files from a file manager's "Open with" join the playlist the main window has just read. The
+    // first argument's own modes (/c and its window) are no file.
+    if (mode == EditorMode::Editor && windows.mainWindow()) {
+        QStringList files;
+        for (int i = 1; i < argc; ++i)
+            if (i > 1 || !isSettingsRequest(argv[i]))
+                files << QString::fromLocal8Bit(argv[i]);
+        windows.mainWindow()->adder().addOpened(files);
+    }
     return QApplication::exec();
 }
 

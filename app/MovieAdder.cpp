@@ -1,9 +1,12 @@
 #include "MovieAdder.h"
 
 #include "common/FolderSearch.h"
+#include "common/Text.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace lumo::app {
 
@@ -91,6 +94,17 @@ void MovieAdder::Addwebsite1Click()
     const QString text = m_url->text();
     if (!text.isEmpty())
         m_playlist.AddEntry(text.toStdString(), true);
+}
+
+void MovieAdder::addOpened(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        const QFileInfo file(path);
+        if (file.isFile())
+            m_playlist.AddEntry(file.absoluteFilePath().toStdString(), true);
+        else
+            std::fprintf(stderr, "lumo: not added, no such file: %s\n", escapedForDisplay(path.toStdString()).c_str());
+    }
 }
 
 void MovieAdder::addDropped(const QStringList& paths)

@@ -28,6 +28,9 @@ public:
     void Addwebsite1Click(); // menu: anything not empty
     // Dropped from a file manager: files as they are, folders searched as "Add folder" does.
     void addDropped(const QStringList& paths);
+    // Files the editor was started with (a file manager's "Open with"): each that exists becomes a
+    // checked row, whatever its kind; the others are named on stderr.
+    void addOpened(const QStringList& paths);
 
     bool searching() const { return m_searching; }
     // Set by the "Files search" dialog's close; cleared by the abort it causes and when a search starts.

@@ -14,6 +14,12 @@ EditorMode decideEditorMode(const std::optional<std::string>& firstArgument)
     return EditorMode::Editor;
 }
 
+bool isSettingsRequest(const std::string& argument)
+{
+    const std::string upper = upperAscii(argument);
+    return upper == "/C" || upper.rfind("/C:", 0) == 0;
+}
+
 bool startBlocked(platform::WindowPresence& presence)
 {
     return presence.isPresent(kScreenWindowClass) && presence.isPresent(kMainWindowClass);

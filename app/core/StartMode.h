@@ -29,6 +29,9 @@ enum class EditorWindow {
 // Only the first argument counts: ASCII upper-cased, compared as a whole.
 EditorMode decideEditorMode(const std::optional<std::string>& firstArgument);
 
+// "/c" or "/c:<window>" (any case): Windows asking for a screensaver's settings, which open the editor.
+bool isSettingsRequest(const std::string& argument);
+
 // A running copy blocks a new start only while both of its windows exist.
 bool startBlocked(platform::WindowPresence& presence);
 

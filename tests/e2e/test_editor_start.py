@@ -55,6 +55,35 @@ class EditorStart(unittest.TestCase):
             self.assertIn('"Path"="%s"' % os.path.join(self.folder, 'data', 'lumo-screensaver'), hive.read())
         self.assertTrue(os.path.isdir(os.path.join(self.folder, 'data', 'lumo-screensaver')))
 
+    def test_files_it_is_opened_with_join_the_playlist_checked(self):
+        # As a file manager's "Open with" starts it (Exec=lumo %F), and as /c with files after it.
+        movie = os.path.join(self.folder, 'opened movie.swf')
+        with open(movie, 'wb') as f:
+            f.write(b'FWS\x0a' + bytes(20))
+        missing = os.path.join(self.folder, 'gone.swf')
+        for args in ([movie, missing], ['/c', movie]):
+            with self.subTest(args=args):
+                editor = self.start(*args)
+                self.assertTrue(e2e.wait_for_window(MAIN))
+                time.sleep(3)  # its movie view joins it and the window system builds it anew
+                window = e2e.wait_for_window(MAIN)
+                self.assertEqual(len(window), 1)
+                e2e.press(window[0], 'ctrl+p')  # the full-screen player saves the lists first
+                lists = os.path.join(self.folder, 'data', 'lumo-screensaver')
+                deadline = time.monotonic() + e2e.TIMEOUT
+                while time.monotonic() < deadline and not os.path.exists(os.path.join(lists, 'PlayList.list')):
+                    time.sleep(0.1)
+                with open(os.path.join(lists, 'FileList.list'), 'rb') as f:
+                    self.assertEqual(f.read(), b'-1;' + movie.encode() + b'\r\n')
+                with open(os.path.join(lists, 'PlayList.list'), 'rb') as f:
+                    self.assertEqual(f.read(), movie.encode() + b'\r\n')
+                editor.send_signal(signal.SIGTERM)
+                _, err = editor.communicate(timeout=e2e.TIMEOUT)
+                self.processes.remove(editor)
+                if missing in args:
+                    self.assertIn(b'not added, no such file: ' + missing.encode(), err)
+                shutil.rmtree(lists)
+
     def test_a_second_editor_opens_while_the_first_never_showed_a_preview(self):
         self.start('/c')
         self.assertEqual(len(e2e.wait_for_window(MAIN)), 1)
