@@ -30,7 +30,7 @@ struct EditorServices {
                                 platform::hostShell(),    platform::hostEnvironment()};
         services.web = &platform::hostWebClient();
         static creator::RecorderProgram recorder(platform::hostProcessLauncher(),
-                                                 creator::recorderBeside(platform::hostEnvironment().programPath()));
+                                                 creator::recorderBeside(platform::hostFileSystem(), platform::hostEnvironment().programPath()));
         services.recorder = &recorder;
         return services;
     }

@@ -110,7 +110,12 @@ QString viewFolder()
     const QString overridden = qEnvironmentVariable("LUMO_VIEW_DIR");
     if (!overridden.isEmpty())
         return overridden;
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../share/lumo-screensaver/view");
+    // Programs in bin/ (the build tree, an installation) or in libexec/lumo-screensaver/ (lumo-record,
+    // installed).
+    const QDir programs(QCoreApplication::applicationDirPath());
+    const QString besideBin = programs.absoluteFilePath("../share/lumo-screensaver/view");
+    const QString besideLibexec = programs.absoluteFilePath("../../share/lumo-screensaver/view");
+    return QFileInfo(besideBin).isDir() || !QFileInfo(besideLibexec).isDir() ? besideBin : besideLibexec;
 }
 
 QString publishMedia(const QString& path)

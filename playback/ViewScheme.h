@@ -17,7 +17,7 @@ void registerViewScheme();
 QWebEngineProfile* viewProfile();
 
 // The folder holding view.html, view.js and ruffle/: $LUMO_VIEW_DIR, else share/lumo-screensaver/view
-// beside the program's bin folder.
+// beside the program's bin folder (or above its libexec/lumo-screensaver folder).
 QString viewFolder();
 
 // A URL for one local file, valid until it is released.

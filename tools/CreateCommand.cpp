@@ -203,7 +203,7 @@ int createCommand(const Args& args)
         return fail(read.message());
 
     creator::RecorderProgram recorder(platform::hostProcessLauncher(),
-                                      creator::recorderBeside(platform::hostEnvironment().programPath()));
+                                      creator::recorderBeside(files, platform::hostEnvironment().programPath()));
     creator::BuildServices services{files, platform::hostEnvironment(), storage, &platform::hostWebClient(), &recorder};
     ProgressLine progress;
     std::string current;

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the product icon and writes it as a Windows icon file (32-bit images 48, 32 and 16 pixels,
-in that order, so a resource compiler numbers them 1 to 3) and as a PNG for the Linux desktop."""
+in that order, so a resource compiler numbers them 1 to 3) and as a PNG for the Linux desktop; with
+--hicolor DIR, as the PNGs of a freedesktop icon theme, DIR/<n>x<n>/apps/lumo-screensaver.png."""
 import math
 import struct
 import sys
@@ -88,9 +89,19 @@ def write_png(path, size):
         f.write(png)
 
 
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == '--hicolor':
+        import os
+        for size in HICOLOR_SIZES:
+            folder = os.path.join(sys.argv[2], '%dx%d' % (size, size), 'apps')
+            os.makedirs(folder, exist_ok=True)
+            write_png(os.path.join(folder, 'lumo-screensaver.png'), size)
+        return
     if len(sys.argv) != 3:
-        sys.exit('usage: make_icons.py OUT.ico OUT.png')
+        sys.exit('usage: make_icons.py OUT.ico OUT.png | make_icons.py --hicolor DIR')
     write_ico(sys.argv[1], [48, 32, 16])
     write_png(sys.argv[2], 128)
 

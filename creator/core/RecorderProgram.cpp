@@ -38,10 +38,14 @@ std::string number(double value)
 
 } // namespace
 
-std::string recorderBeside(const std::string& programPath)
+std::string recorderBeside(platform::FileSystem& files, const std::string& programPath)
 {
     const size_t slash = programPath.rfind(platform::kHostSeparator);
-    return joinHostPath(slash == std::string::npos ? std::string(".") : programPath.substr(0, slash), "lumo-record");
+    const std::string bin = slash == std::string::npos ? std::string(".") : programPath.substr(0, slash);
+    const std::string beside = joinHostPath(bin, "lumo-record");
+    if (files.exists(beside))
+        return beside;
+    return joinHostPath(joinHostPath(joinHostPath(bin, ".."), "libexec/lumo-screensaver"), "lumo-record");
 }
 
 RecorderProgram::RecorderProgram(platform::ProcessLauncher& launcher, std::string program)

@@ -6,6 +6,7 @@
 #include "MovieVideo.h"
 
 #include "platform/ChildProcess.h"
+#include "platform/FileSystem.h"
 
 namespace lumo::creator {
 
@@ -21,7 +22,8 @@ private:
     std::string m_program;
 };
 
-// lumo-record beside the program at programPath, as builds and installations lay them out.
-std::string recorderBeside(const std::string& programPath);
+// lumo-record for the program at programPath: beside it (a build tree), else in
+// ../libexec/lumo-screensaver (an installation).
+std::string recorderBeside(platform::FileSystem& files, const std::string& programPath);
 
 } // namespace lumo::creator
