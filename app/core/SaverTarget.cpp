@@ -54,8 +54,12 @@ Result<std::optional<SaverTarget>> saverTarget(const std::vector<std::string>& a
     }
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
-        if (a == "-root" || a == "--root")
+        if (a == "-root" || a == "--root") {
+            // xscreensaver's "root" is its own window, the virtual root it names in the environment.
+            if (environmentWindow && !environmentWindow->empty())
+                return windowFrom(*environmentWindow, "XSCREENSAVER_WINDOW");
             return std::optional<SaverTarget>(SaverTarget{true, 0});
+        }
         if (a == "-window-id" || a == "--window-id") {
             if (i + 1 >= arguments.size())
                 return Error{a + " needs the id of the window to play in"};

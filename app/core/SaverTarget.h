@@ -18,10 +18,11 @@ struct SaverTarget {
 };
 
 // arguments without the program's own name. The first argument's own modes (/s, /p, /c) come
-// first: nothing then. Then -root or --root, -window-id ID or --window-id ID (ID decimal or 0x
-// hex) anywhere among the arguments; then XSCREENSAVER_WINDOW when it is set; for a program
-// named lumo-saver, the root window when nothing else is given. An ID that is no number is an
-// error naming it.
+// first: nothing then. Then -root or --root (the window XSCREENSAVER_WINDOW names, xscreensaver's
+// virtual root, else the root window), -window-id ID or --window-id ID (ID decimal or 0x hex)
+// anywhere among the arguments; then XSCREENSAVER_WINDOW when it is set; for a program named
+// lumo-saver, the root window when nothing else is given. An ID that is no number is an error
+// naming it.
 Result<std::optional<SaverTarget>> saverTarget(const std::vector<std::string>& arguments,
                                                const std::optional<std::string>& environmentWindow, bool calledAsSaver);
 

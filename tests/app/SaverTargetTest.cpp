@@ -18,6 +18,7 @@ TEST(SaverTarget, TheWindowComesFromTheArgumentsThenTheEnvironment)
         {{"movie.swf"}, std::nullopt, false, std::nullopt},
         {{"-root"}, std::nullopt, false, SaverTarget{true, 0}},
         {{"--root"}, std::nullopt, false, SaverTarget{true, 0}},
+        {{"-root"}, "0x400001", false, SaverTarget{false, 0x400001}}, // the daemon's virtual root
         {{"-window-id", "12345"}, std::nullopt, false, SaverTarget{false, 12345}},
         {{"--window-id", "0x3a00007"}, std::nullopt, false, SaverTarget{false, 0x3a00007}},
         {{"-window-id", "0X3A00007"}, std::nullopt, false, SaverTarget{false, 0x3a00007}},

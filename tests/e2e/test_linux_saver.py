@@ -18,6 +18,12 @@ def changed(a, b):
     return sum(1 for row_a, row_b in zip(a, b) for p, q in zip(row_a, row_b) if sum(abs(x - y) for x, y in zip(p, q)) > 60)
 
 
+def children(window):
+    """xwininfo's lines for the child windows of window, with their geometry."""
+    return subprocess.run(['xwininfo', '-children', '-id', window], capture_output=True, text=True,
+                          timeout=e2e.TIMEOUT).stdout
+
+
 class LinuxSaver(unittest.TestCase):
     def setUp(self):
         self.folder = e2e.scratch_dir('saver-')
@@ -84,7 +90,12 @@ class LinuxSaver(unittest.TestCase):
             self.assertGreater(lit, 400 * 300 // 2, 'the movie fills the window')
             self.assertGreater(changed(*inside), 500, 'the movie moves in the window')
             self.assertEqual(changed(*outside), 0, 'nothing outside the window changes')
-            e2e.save_screenshot(os.path.join(self.folder, 'inside.png'), 300, 250, 400, 300)
+            # The daemon's window changes size: the saver's window in it follows.
+            e2e.xdotool('windowsize', found[0], '240', '180')
+            deadline = time.monotonic() + 10
+            while time.monotonic() < deadline and ' 240x180+0+0' not in children(found[0]):
+                time.sleep(0.2)
+            self.assertIn(' 240x180+0+0', children(found[0]))
             saver.send_signal(signal.SIGTERM)
             self.assertEqual(saver.wait(timeout=e2e.TIMEOUT), 0)
             with open(self.registry, 'rb') as f:
