@@ -9,7 +9,7 @@ movie in the same Ruffle in a stock Chromium (Debian's `chromium`), on a private
   playing      a 640 x 360 moving movie: proportional set size (all processes of each program) and
                CPU over 10 s
 
-Screens are read every ~100 ms (ffmpeg x11grab), as a user would see them. Medians of RUNS runs.
+The window's pixels are read from the X server (ffmpeg x11grab), as a user would see them. Medians of RUNS runs.
    usage: bench/preview-latency.py [BIN_DIR] [RUNS]
 Run on demand, never as a test."""
 import http.server
@@ -32,6 +32,7 @@ RUNS = int(sys.argv[2]) if len(sys.argv) > 2 else 5
 RUFFLE = os.path.join(BIN, '..', 'share', 'lumo-screensaver', 'view', 'ruffle')
 WIDTH, HEIGHT = 1280, 1024
 RED, BLUE = (255, 0, 0), (0, 0, 255)
+MAIN = '^Lumo ScreenSaver v1.0$'
 SECOND_ROW = (314, 315)  # in the main window, from its top-left corner
 
 
@@ -40,17 +41,25 @@ def movie(path, source, size='320x240', seconds=4):
                     str(seconds), '-c:v', 'flv1', path], check=True)
 
 
-def share_of(colour):
-    pixels = [p for row in e2e.screen_rgb(0, 0, WIDTH, HEIGHT) for p in row[::4]]
+def share_of(colour, area):
+    pixels = [p for row in e2e.screen_rgb(*area) for p in row[::2]]
     return sum(1 for p in pixels if all(abs(a - b) < 60 for a, b in zip(p, colour))) / len(pixels)
 
 
-def wait_for(colour, since, timeout=30, share=0.01):
-    """Seconds from `since` until the screen shows colour over `share` of it; None on timeout."""
+def wait_for(colour, since, window_name, timeout=30, share=0.05):
+    """Seconds from `since` until the window shows colour over `share` of it; None on timeout. Only
+    the window is read, so a reading takes a few tens of milliseconds."""
+    area = None
     while time.monotonic() - since < timeout:
-        if share_of(colour) > share:
+        if area is None:
+            found = e2e.visible_windows(window_name)
+            if found:
+                out = e2e.xdotool('getwindowgeometry', '--shell', found[-1]).stdout
+                v = dict(line.split('=', 1) for line in out.split())
+                area = (int(v['X']), int(v['Y']), int(v['WIDTH']), int(v['HEIGHT']))
+        if area and share_of(colour, area) > share:
             return time.monotonic() - since
-        time.sleep(0.05)
+        time.sleep(0.02)
     return None
 
 
@@ -153,7 +162,7 @@ def serve(folder):
     return server
 
 
-PAGE = '''<!DOCTYPE html><html><head><meta charset="utf-8"><style>html,body{margin:0;height:100%%;background:#000}
+PAGE = '''<!DOCTYPE html><html><head><meta charset="utf-8"><title>Ruffle peer</title><style>html,body{margin:0;height:100%%;background:#000}
 </style><script>window.RufflePlayer={config:{splashScreen:false,preloader:false,autoplay:"on",
 unmuteOverlay:"hidden",letterbox:"off"}};</script><script src="ruffle/ruffle.js"></script></head><body>
 <script>const p=window.RufflePlayer.newest().createPlayer();p.style.width="100%%";p.style.height="100%%";
@@ -195,19 +204,19 @@ def main():
             for _ in range(RUNS):
                 editor = Editor(work, [red, blue])
                 try:
-                    results['editor start'].append(wait_for(RED, editor.started))
+                    results['editor start'].append(wait_for(RED, editor.started, MAIN))
                     window = e2e.wait_for_window('^Lumo ScreenSaver v1.0$')
                     left, top = window_position(window[0])
                     # The second row of the playlist, where the main window lays it out.
                     e2e.xdotool('mousemove', '--sync', str(left + SECOND_ROW[0]), str(top + SECOND_ROW[1]))
                     clicked = time.monotonic()
                     e2e.xdotool('click', '1')
-                    results['editor next'].append(wait_for(BLUE, clicked))
+                    results['editor next'].append(wait_for(BLUE, clicked, MAIN))
                 finally:
                     editor.end()
                 browser = Chromium(work, url + 'red.html')
                 try:
-                    results['chromium start'].append(wait_for(RED, browser.started))
+                    results['chromium start'].append(wait_for(RED, browser.started, '^Ruffle peer'))
                 finally:
                     browser.end()
             editor = Editor(work, [busy])

@@ -265,6 +265,10 @@ class PlayerWindows(unittest.TestCase):
                 filled.append(sum(1 for r, g, b in row if b > 150 and r < 150))
             time.sleep(0.05)
         self.assertTrue(any(0 < f < 380 for f in filled), f'part of the way at some moment: {filled}')
+        # Readings from before the window's first paint show what the screen held there before (a
+        # full bar of the previous installer, say): the bar itself starts short of full.
+        while filled and filled[0] >= 380:
+            filled.pop(0)
         while filled and filled[-1] == 0:
             filled.pop()  # emptied for the install once the project is out
         self.assertEqual(filled, sorted(filled), 'it only moves forward')
