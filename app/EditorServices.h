@@ -29,8 +29,9 @@ struct EditorServices {
                                 platform::hostWaveOut(),  platform::hostWindowPresence(),
                                 platform::hostShell(),    platform::hostEnvironment()};
         services.web = &platform::hostWebClient();
-        static creator::RecorderProgram recorder(platform::hostProcessLauncher(),
-                                                 creator::recorderBeside(platform::hostFileSystem(), platform::hostEnvironment().programPath()));
+        static creator::RecorderProgram recorder(
+            platform::hostProcessLauncher(),
+            creator::recorderBeside(platform::hostFileSystem(), platform::programFolder(platform::hostEnvironment())));
         services.recorder = &recorder;
         return services;
     }

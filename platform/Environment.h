@@ -22,6 +22,10 @@ public:
     virtual std::string systemFolder() const = 0;
 };
 
+// The folder of the running program's file ("." when its path names none): where the files a
+// build or an installation lays out beside it are found from.
+std::string programFolder(const Environment& environment);
+
 // An XDG base folder: the variable when it holds an absolute path, else $HOME/<belowHome>.
 std::string xdgBaseFolder(const Environment& environment, const std::string& variable, const std::string& belowHome);
 

@@ -64,9 +64,7 @@ files left out are listed there too.
 // installed: <prefix>/share/lumo-screensaver/files.sfp.
 std::string defaultPlayerStorage()
 {
-    const std::string program = platform::hostEnvironment().programPath();
-    const size_t slash = program.rfind(platform::kHostSeparator);
-    const std::string bin = slash == std::string::npos ? std::string(".") : program.substr(0, slash);
+    const std::string bin = platform::programFolder(platform::hostEnvironment());
     return joinHostPath(joinHostPath(joinHostPath(bin, ".."), "share/lumo-screensaver"), "files.sfp");
 }
 
@@ -202,8 +200,9 @@ int createCommand(const Args& args)
     if (Status read = storage.ReadData(*carried, storagePath); !read)
         return fail(read.message());
 
-    creator::RecorderProgram recorder(platform::hostProcessLauncher(),
-                                      creator::recorderBeside(files, platform::hostEnvironment().programPath()));
+    creator::RecorderProgram recorder(
+        platform::hostProcessLauncher(),
+        creator::recorderBeside(files, platform::programFolder(platform::hostEnvironment())));
     creator::BuildServices services{files, platform::hostEnvironment(), storage, &platform::hostWebClient(), &recorder};
     ProgressLine progress;
     std::string current;

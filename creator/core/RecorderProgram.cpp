@@ -1,7 +1,6 @@
 #include "RecorderProgram.h"
 
 #include "common/PathRules.h"
-#include "platform/Host.h"
 
 #include <cstdio>
 
@@ -38,10 +37,8 @@ std::string number(double value)
 
 } // namespace
 
-std::string recorderBeside(platform::FileSystem& files, const std::string& programPath)
+std::string recorderBeside(platform::FileSystem& files, const std::string& bin)
 {
-    const size_t slash = programPath.rfind(platform::kHostSeparator);
-    const std::string bin = slash == std::string::npos ? std::string(".") : programPath.substr(0, slash);
     const std::string beside = joinHostPath(bin, "lumo-record");
     if (files.exists(beside))
         return beside;

@@ -22,8 +22,8 @@ private:
     std::string m_program;
 };
 
-// lumo-record for the program at programPath: beside it (a build tree), else in
+// lumo-record for a program in programFolder: beside it (a build tree), else in
 // ../libexec/lumo-screensaver (an installation).
-std::string recorderBeside(platform::FileSystem& files, const std::string& programPath);
+std::string recorderBeside(platform::FileSystem& files, const std::string& programFolder);
 
 } // namespace lumo::creator

@@ -2,6 +2,7 @@
 // recorded beside it) played with DirectShow; images decoded with WIC into a 32-bit premultiplied
 // bitmap; both letterboxed on black. For anything else, the project's logo or name, so a
 // screensaver of movies is never a black screen with nothing said.
+#include "ComPtr.h"
 #include "Dpi.h"
 #include "MovieView.h"
 #include "VideoPlayer.h"
@@ -19,34 +20,22 @@ namespace lumo::player {
 
 namespace {
 
-template <typename T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr()
-    {
-        if (p)
-            p->Release();
-    }
-    T** operator&() { return &p; }
-    T* operator->() const { return p; }
-};
-
 // The first frame as a top-down 32-bit premultiplied BGRA bitmap; null when it cannot be decoded.
 HBITMAP decode(const std::wstring& path, SIZE& size)
 {
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factory))))
+                                factory.putVoid())))
         return nullptr;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
     if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                  &decoder))
-        || FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&converter))
-        || FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                        WICBitmapPaletteTypeCustom))
+                                                  decoder.put()))
+        || FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put()))
+        || FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                        0.0, WICBitmapPaletteTypeCustom))
         || FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 16384 || height > 16384)
         return nullptr;
     BITMAPINFO info{};

@@ -1,5 +1,7 @@
 #include "VideoPlayer.h"
 
+#include "ComPtr.h"
+
 #include <dshow.h>
 
 #include <algorithm>
@@ -7,33 +9,6 @@
 namespace lumo::player {
 
 namespace {
-
-template <typename T>
-class Com {
-public:
-    Com() = default;
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com() { reset(); }
-    void reset()
-    {
-        if (m_p)
-            m_p->Release();
-        m_p = nullptr;
-    }
-    T** put()
-    {
-        reset();
-        return &m_p;
-    }
-    void** putVoid() { return reinterpret_cast<void**>(put()); }
-    T* get() const { return m_p; }
-    T* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
-
-private:
-    T* m_p = nullptr;
-};
 
 // IBasicAudio's silence, in hundredths of a decibel.
 constexpr long kSilent = -10000;
@@ -133,12 +108,12 @@ public:
 private:
     bool rendererConnected()
     {
-        Com<IEnumPins> pins;
-        Com<IPin> pin;
+        ComPtr<IEnumPins> pins;
+        ComPtr<IPin> pin;
         if (FAILED(m_renderer->EnumPins(pins.put())))
             return false;
         while (pins->Next(1, pin.put(), nullptr) == S_OK) {
-            Com<IPin> peer;
+            ComPtr<IPin> peer;
             if (SUCCEEDED(pin->ConnectedTo(peer.put())))
                 return true;
         }
@@ -146,14 +121,14 @@ private:
     }
 
     SIZE m_size{};
-    Com<IGraphBuilder> m_graph;
-    Com<IBaseFilter> m_renderer;
-    Com<IVideoWindow> m_window;
-    Com<IBasicVideo> m_video;
-    Com<IMediaControl> m_control;
-    Com<IMediaEventEx> m_events;
-    Com<IMediaSeeking> m_seeking;
-    Com<IBasicAudio> m_audio;
+    ComPtr<IGraphBuilder> m_graph;
+    ComPtr<IBaseFilter> m_renderer;
+    ComPtr<IVideoWindow> m_window;
+    ComPtr<IBasicVideo> m_video;
+    ComPtr<IMediaControl> m_control;
+    ComPtr<IMediaEventEx> m_events;
+    ComPtr<IMediaSeeking> m_seeking;
+    ComPtr<IBasicAudio> m_audio;
 };
 
 } // namespace

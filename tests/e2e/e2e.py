@@ -122,6 +122,41 @@ def scratch_dir(prefix):
     return tempfile.mkdtemp(prefix=prefix, dir=SCRATCH)
 
 
+def end_processes(processes):
+    """Kills those still running and waits for all."""
+    for process in processes:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+
+
+def lit_pixels(x, y, width, height):
+    return sum(1 for row in screen_rgb(x, y, width, height) for pixel in row if max(pixel) > 100)
+
+
+def wait_until_lit(x, y, width, height, timeout=30):
+    """The lit pixels of the area once at least half of it is lit, or when the time is up."""
+    deadline = time.monotonic() + timeout
+    lit = lit_pixels(x, y, width, height)
+    while time.monotonic() < deadline and lit < width * height // 2:
+        time.sleep(0.5)
+        lit = lit_pixels(x, y, width, height)
+    return lit
+
+
+def editor_settings(folder, movies):
+    """The editor's settings file in folder, whose list folder plays movies (checked): its path."""
+    lists = os.path.join(folder, 'lists')
+    os.makedirs(lists)
+    with open(os.path.join(lists, 'PlayList.list'), 'w', newline='\r\n') as f:
+        f.write(''.join(movie + '\n' for movie in movies))
+    registry = os.path.join(folder, 'registry.reg')
+    with open(registry, 'w', encoding='utf-8', newline='\r\n') as f:
+        f.write('Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n'
+                '"Path"="%s"\n' % lists)
+    return registry
+
+
 class WebServer:
     """A folder served over HTTP on 127.0.0.1, on a free port, for as long as the with-block runs."""
 

@@ -31,14 +31,7 @@ class LinuxSaver(unittest.TestCase):
         self.movie = os.path.join(self.folder, 'card.swf')
         subprocess.run(['ffmpeg', '-v', 'error', '-f', 'lavfi', '-i', 'testsrc2=size=320x240:rate=24', '-t', '4',
                         '-c:v', 'flv1', self.movie], check=True, timeout=e2e.TIMEOUT)
-        lists = os.path.join(self.folder, 'lists')
-        os.makedirs(lists)
-        with open(os.path.join(lists, 'PlayList.list'), 'w', newline='\r\n') as f:
-            f.write(self.movie + '\n')
-        self.registry = os.path.join(self.folder, 'registry.reg')
-        with open(self.registry, 'w', encoding='utf-8', newline='\r\n') as f:
-            f.write('Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n'
-                    '"Path"="%s"\n' % lists)
+        self.registry = e2e.editor_settings(self.folder, [self.movie])
         self.runtime = os.path.join(self.folder, 'run')
         os.makedirs(self.runtime, mode=0o700)
         self.env = dict(os.environ, LUMO_REGISTRY=self.registry, XDG_RUNTIME_DIR=self.runtime,
@@ -47,10 +40,7 @@ class LinuxSaver(unittest.TestCase):
         self.processes = []
 
     def tearDown(self):
-        for process in self.processes:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
+        e2e.end_processes(self.processes)
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def start(self, args, env=None):
@@ -138,12 +128,7 @@ class LinuxSaver(unittest.TestCase):
             time.sleep(2)
             subprocess.run(command + ['xscreensaver-command', '-activate'], check=True, capture_output=True,
                            timeout=e2e.TIMEOUT)
-            deadline = time.monotonic() + 30
-            lit = 0
-            while time.monotonic() < deadline and lit < 640 * 480 // 2:
-                time.sleep(0.5)
-                lit = sum(1 for row in e2e.screen_rgb(0, 0, 640, 480) for pixel in row if max(pixel) > 100)
-            self.assertGreaterEqual(lit, 640 * 480 // 2, 'the movie fills the screen')
+            self.assertGreaterEqual(e2e.wait_until_lit(0, 0, 640, 480), 640 * 480 // 2, 'the movie fills the screen')
             e2e.save_screenshot(os.path.join(e2e.SCRATCH, 'xscreensaver.png'), 0, 0, 640, 480)
             subprocess.run(command + ['xscreensaver-command', '-deactivate'], check=True, capture_output=True,
                            timeout=e2e.TIMEOUT)

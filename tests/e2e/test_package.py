@@ -5,7 +5,6 @@ import gzip
 import os
 import shutil
 import subprocess
-import time
 import unittest
 
 import e2e
@@ -115,14 +114,7 @@ class Package(unittest.TestCase):
         self.assertIn('card.avi', members.stdout)
 
         # lumo --window-id plays the checked movie inside a window.
-        lists = os.path.join(self.folder, 'lists')
-        os.makedirs(lists)
-        with open(os.path.join(lists, 'PlayList.list'), 'w', newline='\r\n') as f:
-            f.write(movie + '\n')
-        registry = os.path.join(self.folder, 'registry.reg')
-        with open(registry, 'w', newline='\r\n') as f:
-            f.write('Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n'
-                    '"Path"="%s"\n' % lists)
+        registry = e2e.editor_settings(self.folder, [movie])
         runtime = os.path.join(self.folder, 'run')
         os.makedirs(runtime, mode=0o700)
         with e2e.PrivateDisplay('-screen', '0', '640x480x24'):
@@ -136,12 +128,8 @@ class Package(unittest.TestCase):
                 player = subprocess.Popen([os.path.join(usr, 'bin', 'lumo'), '--window-id', window[0]], env=env,
                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                 try:
-                    deadline = time.monotonic() + 30
-                    lit = 0
-                    while time.monotonic() < deadline and lit < 320 * 240 // 2:
-                        time.sleep(0.5)
-                        lit = sum(1 for row in e2e.screen_rgb(100, 100, 320, 240) for p in row if max(p) > 100)
-                    self.assertGreaterEqual(lit, 320 * 240 // 2, 'the installed editor plays in the window')
+                    self.assertGreaterEqual(e2e.wait_until_lit(100, 100, 320, 240), 320 * 240 // 2,
+                                            'the installed editor plays in the window')
                 finally:
                     player.terminate()
                     self.assertEqual(player.wait(timeout=e2e.TIMEOUT), 0)

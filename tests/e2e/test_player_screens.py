@@ -44,10 +44,7 @@ class PlayerScreens(unittest.TestCase):
         self.processes = []
 
     def tearDown(self):
-        for process in self.processes:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
+        e2e.end_processes(self.processes)
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def start(self, *command):

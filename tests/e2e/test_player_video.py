@@ -56,10 +56,7 @@ class PlayerVideo(unittest.TestCase):
         self.processes = []
 
     def tearDown(self):
-        for process in self.processes:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
+        e2e.end_processes(self.processes)
         e2e.stop_wine()
 
     def start(self, *command, sound=False, log=None):
@@ -137,7 +134,6 @@ class PlayerVideo(unittest.TestCase):
         seen = self.colours(left + width // 2, top + 80, 4)
         self.assertIn('red', seen)
         self.assertIn('blue', seen)
-        e2e.save_screenshot(os.path.join(self.folder, 'settings.png'), left, top, width, 300)
         e2e.press(found[0], 'Escape')
         self.assertEqual(dialog.wait(timeout=e2e.TIMEOUT), 0)
 
