@@ -14,9 +14,8 @@
 #include "common/PathRules.h"
 #include "creator/CreatorPreviewWindow.h"
 #include "creator/CreatorWindow.h"
-#include "platform/posix/ProcessIdentity.h"
+#include "playback/ViewEngine.h"
 #include "playback/RuffleMovieView.h"
-#include "playback/ViewScheme.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -162,10 +161,7 @@ int runEditor(int argc, char** argv)
     if (mode == EditorMode::EndAtOnce)
         return 0;
 
-    // The web engine refuses to start its sandbox as root; it runs without one there.
-    if (platform::runsAsRoot())
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    playback::registerViewScheme();
+    playback::prepareViewEngine();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumo ScreenSaver"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));

@@ -5,11 +5,10 @@
 #include "app/core/ListFolderSeed.h"
 #include "app/core/SettingsStore.h"
 #include "common/WaveMute.h"
-#include "platform/posix/ProcessIdentity.h"
 #include "platform/posix/TerminationSignal.h"
 #include "platform/posix/X11Display.h"
 #include "playback/RuffleMovieView.h"
-#include "playback/ViewScheme.h"
+#include "playback/ViewEngine.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -66,9 +65,7 @@ int runSaver(const SaverTarget& target, EditorServices& services, int argc, char
         return fail(hex(window) + " is not a window on this X display");
     // The daemon's window is an X window, whatever else the session runs.
     qputenv("QT_QPA_PLATFORM", "xcb");
-    if (platform::runsAsRoot())
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    playback::registerViewScheme();
+    playback::prepareViewEngine();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumo ScreenSaver"));
 

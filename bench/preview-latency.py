@@ -5,11 +5,12 @@ movie in the same Ruffle in a stock Chromium (Debian's `chromium`), on a private
   cold start   the editor started with fresh settings and a playlist whose first (selected) row is
                a red movie, to red in its preview; Chromium started with a fresh profile on a page
                from 127.0.0.1 that plays the red movie, to red on the screen
-  next movie   the Down key to a blue row, to blue in the preview
+  next movie   a click on the second row, a blue movie, to blue in the preview
+  full screen  Preview (Ctrl+P), to blue filling the full-screen player
   playing      a 640 x 360 moving movie: proportional set size (all processes of each program) and
                CPU over 10 s
 
-The window's pixels are read from the X server (ffmpeg x11grab), as a user would see them. Medians of RUNS runs.
+The window's pixels are read from the X server (xwd), as a user would see them. Medians of RUNS runs.
    usage: bench/preview-latency.py [BIN_DIR] [RUNS]
 Run on demand, never as a test."""
 import http.server
@@ -17,6 +18,7 @@ import os
 import shutil
 import signal
 import statistics
+import struct
 import subprocess
 import sys
 import tempfile
@@ -33,6 +35,7 @@ RUFFLE = os.path.join(BIN, '..', 'share', 'lumo-screensaver', 'view', 'ruffle')
 WIDTH, HEIGHT = 1280, 1024
 RED, BLUE = (255, 0, 0), (0, 0, 255)
 MAIN = '^Lumo ScreenSaver v1.0$'
+FULL_SCREEN = '^Lumo ScreenSaver$'
 SECOND_ROW = (314, 315)  # in the main window, from its top-left corner
 
 
@@ -41,25 +44,44 @@ def movie(path, source, size='320x240', seconds=4):
                     str(seconds), '-c:v', 'flv1', path], check=True)
 
 
-def share_of(colour, area):
-    pixels = [p for row in e2e.screen_rgb(*area) for p in row[::2]]
-    return sum(1 for p in pixels if all(abs(a - b) < 60 for a, b in zip(p, colour))) / len(pixels)
+def share_of(colour, window):
+    """The share of a window's pixels (one in 8 each way) within reach of colour. xwd reads the
+    window in one X request, a few tens of milliseconds, so the reading barely delays what it times."""
+    raw = subprocess.run(['xwd', '-silent', '-id', window], capture_output=True).stdout
+    if len(raw) < 100:
+        return None  # the window went: Qt makes the editor's window anew when the web view joins
+    field = lambda i: struct.unpack_from('>I', raw, i * 4)[0]  # noqa: E731
+    header, width, height, byte_order = field(0), field(4), field(5), field(7)
+    bits, stride, colours = field(11), field(12), field(19)
+    if bits != 32:
+        raise RuntimeError('xwd gave %d bits a pixel; the benchmark reads 32' % bits)
+    start = header + colours * 12
+    blue, green, red = (0, 1, 2) if byte_order == 0 else (3, 2, 1)
+    hits = total = 0
+    for y in range(0, height, 8):
+        row = start + y * stride
+        for x in range(0, width, 8):
+            at = row + x * 4
+            pixel = (raw[at + red], raw[at + green], raw[at + blue])
+            total += 1
+            hits += all(abs(a - b) < 60 for a, b in zip(pixel, colour))
+    return hits / total if total else 0.0
 
 
 def wait_for(colour, since, window_name, timeout=30, share=0.05):
-    """Seconds from `since` until the window shows colour over `share` of it; None on timeout. Only
-    the window is read, so a reading takes a few tens of milliseconds."""
-    area = None
+    """Seconds from `since` until the window shows colour over `share` of it; None on timeout."""
+    window = None
     while time.monotonic() - since < timeout:
-        if area is None:
+        if window is None:
             found = e2e.visible_windows(window_name)
-            if found:
-                out = e2e.xdotool('getwindowgeometry', '--shell', found[-1]).stdout
-                v = dict(line.split('=', 1) for line in out.split())
-                area = (int(v['X']), int(v['Y']), int(v['WIDTH']), int(v['HEIGHT']))
-        if area and share_of(colour, area) > share:
-            return time.monotonic() - since
-        time.sleep(0.02)
+            window = found[-1] if found else None
+        if window:
+            seen = share_of(colour, window)
+            if seen is None:
+                window = None
+            elif seen > share:
+                return time.monotonic() - since
+        time.sleep(0.01)
     return None
 
 
@@ -199,7 +221,7 @@ def main():
                 f.write(PAGE % (name + '.swf'))
         server = serve(site)
         url = 'http://127.0.0.1:%d/' % server.server_address[1]
-        results = {'editor start': [], 'editor next': [], 'chromium start': []}
+        results = {'editor start': [], 'editor next': [], 'full screen': [], 'chromium start': []}
         with e2e.PrivateDisplay('-screen', '0', '%dx%dx24' % (WIDTH, HEIGHT)):
             for _ in range(RUNS):
                 editor = Editor(work, [red, blue])
@@ -212,6 +234,10 @@ def main():
                     clicked = time.monotonic()
                     e2e.xdotool('click', '1')
                     results['editor next'].append(wait_for(BLUE, clicked, MAIN))
+                    e2e.xdotool('windowfocus', '--sync', window[0])
+                    pressed = time.monotonic()
+                    e2e.xdotool('key', 'ctrl+p')
+                    results['full screen'].append(wait_for(BLUE, pressed, FULL_SCREEN, share=0.5))
                 finally:
                     editor.end()
                 browser = Chromium(work, url + 'red.html')

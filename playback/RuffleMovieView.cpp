@@ -6,6 +6,7 @@
 
 #include "platform/posix/ViewVolume.h"
 
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -13,6 +14,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <algorithm>
+#include <utility>
 
 namespace lumo::playback {
 
@@ -81,11 +83,35 @@ void RuffleMovieView::startEngine()
 
 void RuffleMovieView::run(Call kind, const QString& script)
 {
-    if (m_ready) {
-        m_web->page()->runJavaScript(script);
+    if (!m_ready) {
+        m_pending[kind] = script;
         return;
     }
-    m_pending[kind] = script;
+    m_batch.append({kind, script});
+    if (!m_flushQueued) {
+        m_flushQueued = true;
+        QTimer::singleShot(0, this, &RuffleMovieView::flush);
+    }
+}
+
+void RuffleMovieView::flush()
+{
+    m_flushQueued = false;
+    const QList<QPair<Call, QString>> batch = std::exchange(m_batch, {});
+    qsizetype lastShow = -1;
+    for (qsizetype i = 0; i < batch.size(); ++i)
+        if (batch[i].first == Call::Show)
+            lastShow = i;
+    QStringList scripts;
+    for (qsizetype i = 0; i < batch.size(); ++i) {
+        // Before the last movie, only what outlasts a movie (scale, volume) matters.
+        const Call kind = batch[i].first;
+        if (i < lastShow && (kind == Call::Show || kind == Call::Run))
+            continue;
+        scripts << batch[i].second;
+    }
+    if (!scripts.isEmpty())
+        m_web->page()->runJavaScript(scripts.join(QStringLiteral(";\n")));
 }
 
 void RuffleMovieView::show(const std::string& location)

@@ -2,14 +2,18 @@
 // .swf files (checked by their signature FWS, CWS or ZWS) play in Ruffle, pictures (.png, .jpg,
 // .jpeg, .bmp, .gif) show in the same page, web addresses go to Ruffle as they are, anything else
 // leaves the view blank. The engine starts after the view is first shown, so the window holding
-// it appears at once; what is asked of the view before the page is ready is applied then.
+// it appears at once; what is asked of the view before the page is ready is applied then. Once it
+// is ready, what is asked in one turn of the event loop reaches the page at its end, in one call:
+// a movie replaced in the same turn (a playlist's selection moving from row to row) is never loaded.
 #pragma once
 
 #include "MovieView.h"
 
 #include "platform/WaveOut.h"
 
+#include <QList>
 #include <QMap>
+#include <QPair>
 #include <QWidget>
 
 class QWebEngineView;
@@ -54,12 +58,15 @@ private:
     enum class Call { Show, Scale, Volume, Run };
     void startEngine();
     void run(Call kind, const QString& script);
+    void flush();
     void show(const std::string& location);
     void setLevel(std::uint32_t level);
 
     QWebEngineView* m_web = nullptr;
     bool m_ready = false;
     QMap<Call, QString> m_pending;
+    QList<QPair<Call, QString>> m_batch; // asked since the last flush, once ready
+    bool m_flushQueued = false;
     std::string m_movie;
     QString m_media; // the published URL of the file shown
     bool m_loop = true;

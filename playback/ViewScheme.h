@@ -10,7 +10,7 @@ class QWebEngineProfile;
 
 namespace lumo::playback {
 
-// Must run before the QApplication is created.
+// Must run before the QApplication is created (prepareViewEngine does).
 void registerViewScheme();
 
 // The profile every view shares (one engine, one cache): off the record, with the scheme installed.

@@ -3,6 +3,8 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
 
 namespace lumo::platform {
 
@@ -49,6 +51,22 @@ std::optional<X11Display::Size> X11Display::size(std::uint32_t window) const
     const Size size{reply->width, reply->height};
     std::free(reply);
     return size;
+}
+
+bool X11Display::offersDirectRendering() const
+{
+    // Ask for all at once: one round trip.
+    const char* const names[] = {"DRI3", "DRI2", "NV-GLX"};
+    xcb_query_extension_cookie_t cookies[std::size(names)];
+    for (std::size_t i = 0; i < std::size(names); ++i)
+        cookies[i] = xcb_query_extension(m_connection, static_cast<std::uint16_t>(std::strlen(names[i])), names[i]);
+    bool offered = false;
+    for (const xcb_query_extension_cookie_t& cookie : cookies) {
+        xcb_query_extension_reply_t* reply = xcb_query_extension_reply(m_connection, cookie, nullptr);
+        offered = offered || (reply && reply->present);
+        std::free(reply);
+    }
+    return offered;
 }
 
 } // namespace lumo::platform

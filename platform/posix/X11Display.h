@@ -1,5 +1,6 @@
-// The X server a screensaver daemon runs on, asked about the window it hands its saver: whether it
-// is a window, and its size now (the saver follows it). A connection of its own, apart from Qt's.
+// The X server, asked what Qt cannot tell before it starts: about the window a screensaver daemon
+// hands its saver (whether it is a window, its size now) and whether OpenGL can reach a graphics
+// card. A connection of its own, apart from Qt's.
 #pragma once
 
 #include "platform/Result.h"
@@ -26,6 +27,9 @@ public:
     std::uint32_t rootWindow() const { return m_root; }
     // Nothing when window is no window (now).
     std::optional<Size> size(std::uint32_t window) const;
+    // Whether the server offers direct rendering (DRI3, DRI2, or NVIDIA's own GLX); without it
+    // OpenGL is Mesa's software rasteriser (Xvfb, a remote display).
+    bool offersDirectRendering() const;
 
 private:
     X11Display(xcb_connection_t* connection, std::uint32_t root);

@@ -8,7 +8,7 @@
 
 #include "platform/posix/ProcessIdentity.h"
 #include "platform/posix/ViewVolume.h"
-#include "playback/ViewScheme.h"
+#include "playback/ViewEngine.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -32,12 +32,10 @@ int fail(const QString& message)
 int main(int argc, char** argv)
 {
     platform::endWithParent();
-    if (platform::runsAsRoot())
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // as the web engine wants it
-    playback::registerViewScheme();
+    playback::prepareViewEngine();
     QApplication application(argc, argv);
 
     QCommandLineParser parser;

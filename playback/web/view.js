@@ -4,23 +4,44 @@
 "use strict";
 
 // Qt 6.4 cannot let fetch() reach a custom scheme; Ruffle fetches its .wasm and the movie that way.
+// A movie's bytes are asked for the moment it is set (see lumo.movie), while Ruffle is still
+// starting; its fetch then takes the answer already on its way.
+const prefetched = new Map(); // URL -> Promise of a Response, taken once
+
+function fetchByXhr(url) {
+    return new Promise(function (resolve, reject) {
+        const xhr = new XMLHttpRequest();
+        xhr.open("GET", url);
+        xhr.responseType = "arraybuffer";
+        xhr.onload = function () {
+            const type = xhr.getResponseHeader("Content-Type") || "application/octet-stream";
+            resolve(new Response(xhr.response, { status: xhr.status || 200, headers: { "Content-Type": type } }));
+        };
+        xhr.onerror = function () { reject(new TypeError("cannot fetch " + url)); };
+        xhr.send();
+    });
+}
+
+function prefetch(url) {
+    const key = new URL(url).href;
+    const answer = fetchByXhr(key);
+    answer.catch(() => {}); // a failure is Ruffle's to see, when it asks
+    prefetched.set(key, answer);
+}
+
 (function () {
     const realFetch = window.fetch.bind(window);
     window.fetch = function (input, init) {
         const url = typeof input === "string" ? input : (input && input.url) || String(input);
         if (!url.startsWith("lumo-view:"))
             return realFetch(input, init);
-        return new Promise(function (resolve, reject) {
-            const xhr = new XMLHttpRequest();
-            xhr.open("GET", url);
-            xhr.responseType = "arraybuffer";
-            xhr.onload = function () {
-                const type = xhr.getResponseHeader("Content-Type") || "application/octet-stream";
-                resolve(new Response(xhr.response, { status: xhr.status || 200, headers: { "Content-Type": type } }));
-            };
-            xhr.onerror = function () { reject(new TypeError("cannot fetch " + url)); };
-            xhr.send();
-        });
+        const key = new URL(url).href;
+        const early = prefetched.get(key);
+        if (early) {
+            prefetched.delete(key);
+            return early;
+        }
+        return fetchByXhr(url);
     };
 })();
 
@@ -53,6 +74,7 @@ window.lumo = {
     stage() { return document.getElementById("stage"); },
 
     clear() {
+        prefetched.clear();
         if (this.element)
             this.element.remove();
         this.element = null;
@@ -63,6 +85,8 @@ window.lumo = {
     // "exactFit" and its element is sized to give the scale mode asked for.
     movie(url, quality) {
         this.clear();
+        if (url.startsWith("lumo-view:"))
+            prefetch(url);
         const player = window.RufflePlayer.newest().createPlayer();
         const api = player.ruffle ? player.ruffle() : player;
         this.element = player;

@@ -84,6 +84,33 @@ class EditorStart(unittest.TestCase):
                     self.assertIn(b'not added, no such file: ' + missing.encode(), err)
                 shutil.rmtree(lists)
 
+    def test_its_preview_plays_without_an_opengl_rasteriser_where_there_is_no_graphics_card(self):
+        # Xvfb offers no direct rendering: Qt draws the web view in software, as the engine does.
+        movie = os.path.join(self.folder, 'red.swf')
+        subprocess.run(['ffmpeg', '-v', 'error', '-f', 'lavfi', '-i', 'color=c=red:size=320x240:rate=12', '-t', '2',
+                        '-c:v', 'flv1', movie], check=True)
+        lists = os.path.join(self.folder, 'lists')
+        os.makedirs(lists)
+        with open(os.path.join(lists, 'FileList.list'), 'w', newline='\r\n') as f:
+            f.write('-1;%s\n' % movie)
+        with open(self.env['LUMO_REGISTRY'], 'w', encoding='utf-8', newline='\r\n') as f:
+            f.write('Windows Registry Editor Version 5.00\n\n'
+                    '[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n"Path"="%s"\n' % lists)
+        editor = self.start()
+        window = e2e.wait_for_window(MAIN)[0]
+        shell = dict(line.split('=', 1) for line in e2e.xdotool('getwindowgeometry', '--shell', window).stdout.split())
+        area = [int(shell[key]) for key in ('X', 'Y', 'WIDTH', 'HEIGHT')]
+        deadline = time.monotonic() + e2e.TIMEOUT
+        red = 0
+        while time.monotonic() < deadline and red < 0.02:
+            pixels = [p for row in e2e.screen_rgb(*area) for p in row[::4]]
+            red = sum(1 for r, g, b in pixels if r > 200 and g < 60 and b < 60) / len(pixels)
+        self.assertGreater(red, 0.02, 'the selected movie plays in the preview')
+        with open(f'/proc/{editor.pid}/maps') as maps:
+            loaded = maps.read()
+        for rasteriser in ('libLLVM', 'swrast_dri', 'libGLX_mesa'):
+            self.assertNotIn(rasteriser, loaded)
+
     def test_a_second_editor_opens_while_the_first_never_showed_a_preview(self):
         self.start('/c')
         self.assertEqual(len(e2e.wait_for_window(MAIN)), 1)

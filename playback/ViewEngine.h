@@ -1,0 +1,11 @@
+// What the web engine behind the movie views needs before the QApplication exists.
+#pragma once
+
+namespace lumo::playback {
+
+// The private URL scheme; no sandbox where the engine refuses one (root); one renderer for all
+// views; Ruffle's WebAssembly compiled as it runs; Qt's software scene graph where OpenGL would be
+// software anyway. The user's own QTWEBENGINE_CHROMIUM_FLAGS --js-flags and QT_QUICK_BACKEND stand.
+void prepareViewEngine();
+
+} // namespace lumo::playback
