@@ -42,11 +42,11 @@ void prepareViewEngine()
     // compiled, and starts in a tenth of the time.
     if (!flags.contains("--process-per-site"))
         flags += " --process-per-site";
-    // Ruffle is 14 MB of WebAssembly. Compiled whole before it starts, it holds the first frame
-    // back by a quarter of a second; compiled function by function as they are first called,
-    // only what a movie runs is compiled.
+    // Ruffle is 14 MB of WebAssembly. Compiled and checked whole before it starts, it holds the
+    // first frame back by a quarter of a second; compiled and checked function by function as
+    // they are first called, only what a movie runs is (we ship that WebAssembly; the tests run it).
     if (!flags.contains("--js-flags"))
-        flags += " --js-flags=--wasm-lazy-compilation";
+        flags += " --js-flags=\"--wasm-lazy-compilation --wasm-lazy-validation\"";
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
     if (openGLIsSoftware()) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
