@@ -136,17 +136,11 @@ def playing_cost(pid, seconds=10):
 class Editor:
     def __init__(self, work, rows):
         self.home = tempfile.mkdtemp(dir=work)
-        lists = os.path.join(self.home, 'lists')
-        os.makedirs(lists)
-        with open(os.path.join(lists, 'FileList.list'), 'w', newline='\r\n') as f:
-            f.write(''.join('-1;%s\n' % row for row in rows))
-        with open(os.path.join(self.home, 'registry.reg'), 'w', newline='\r\n') as f:
-            f.write('Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n'
-                    '"Path"="%s"\n' % lists)
+        registry = e2e.editor_settings(self.home, rows, playlist=True)
         runtime = os.path.join(self.home, 'run')
         os.makedirs(runtime, mode=0o700)
         env = {k: v for k, v in os.environ.items() if k != 'QT_QPA_PLATFORM'}
-        env.update(LUMO_REGISTRY=os.path.join(self.home, 'registry.reg'), XDG_RUNTIME_DIR=runtime,
+        env.update(LUMO_REGISTRY=registry, XDG_RUNTIME_DIR=runtime,
                    XDG_CONFIG_HOME=os.path.join(self.home, 'config'), XDG_DATA_HOME=os.path.join(self.home, 'data'),
                    XDG_CACHE_HOME=os.path.join(self.home, 'cache'))
         self.started = time.monotonic()

@@ -5,7 +5,8 @@ namespace lumo::playback {
 
 // The private URL scheme; no sandbox where the engine refuses one (root); one renderer for all
 // views; Ruffle's WebAssembly compiled as it runs; Qt's software scene graph where OpenGL would be
-// software anyway. The user's own QTWEBENGINE_CHROMIUM_FLAGS --js-flags and QT_QUICK_BACKEND stand.
+// software anyway. The user's own --js-flags (in QTWEBENGINE_CHROMIUM_FLAGS), QT_QUICK_BACKEND and
+// QT_XCB_GL_INTEGRATION stand.
 void prepareViewEngine();
 
 } // namespace lumo::playback

@@ -144,12 +144,13 @@ def wait_until_lit(x, y, width, height, timeout=30):
     return lit
 
 
-def editor_settings(folder, movies):
-    """The editor's settings file in folder, whose list folder plays movies (checked): its path."""
+def editor_settings(folder, movies, playlist=False):
+    """The editor's settings file in folder, whose list folder plays movies (checked): its path.
+    With playlist, they are the editor's playlist instead, checked, the first selected at start."""
     lists = os.path.join(folder, 'lists')
     os.makedirs(lists)
-    with open(os.path.join(lists, 'PlayList.list'), 'w', newline='\r\n') as f:
-        f.write(''.join(movie + '\n' for movie in movies))
+    with open(os.path.join(lists, 'FileList.list' if playlist else 'PlayList.list'), 'w', newline='\r\n') as f:
+        f.write(''.join(('-1;' if playlist else '') + movie + '\n' for movie in movies))
     registry = os.path.join(folder, 'registry.reg')
     with open(registry, 'w', encoding='utf-8', newline='\r\n') as f:
         f.write('Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n'

@@ -89,13 +89,7 @@ class EditorStart(unittest.TestCase):
         movie = os.path.join(self.folder, 'red.swf')
         subprocess.run(['ffmpeg', '-v', 'error', '-f', 'lavfi', '-i', 'color=c=red:size=320x240:rate=12', '-t', '2',
                         '-c:v', 'flv1', movie], check=True)
-        lists = os.path.join(self.folder, 'lists')
-        os.makedirs(lists)
-        with open(os.path.join(lists, 'FileList.list'), 'w', newline='\r\n') as f:
-            f.write('-1;%s\n' % movie)
-        with open(self.env['LUMO_REGISTRY'], 'w', encoding='utf-8', newline='\r\n') as f:
-            f.write('Windows Registry Editor Version 5.00\n\n'
-                    '[HKEY_CURRENT_USER\\Software\\Corvane\\Lumo ScreenSaver]\n"Path"="%s"\n' % lists)
+        self.env['LUMO_REGISTRY'] = e2e.editor_settings(self.folder, [movie], playlist=True)
         editor = self.start()
         window = e2e.wait_for_window(MAIN)[0]
         shell = dict(line.split('=', 1) for line in e2e.xdotool('getwindowgeometry', '--shell', window).stdout.split())
