@@ -85,12 +85,6 @@ def wait_for(colour, since, window_name, timeout=30, share=0.05):
     return None
 
 
-def window_position(window):
-    out = e2e.xdotool('getwindowgeometry', '--shell', window).stdout
-    values = dict(line.split('=', 1) for line in out.split())
-    return int(values['X']), int(values['Y'])
-
-
 def process_tree(pid):
     tree, todo = [], [pid]
     while todo:
@@ -222,7 +216,7 @@ def main():
                 try:
                     results['editor start'].append(wait_for(RED, editor.started, MAIN))
                     window = e2e.wait_for_window('^Lumo ScreenSaver v1.0$')
-                    left, top = window_position(window[0])
+                    left, top, _, _ = e2e.window_geometry(window[0])
                     # The second row of the playlist, where the main window lays it out.
                     e2e.xdotool('mousemove', '--sync', str(left + SECOND_ROW[0]), str(top + SECOND_ROW[1]))
                     clicked = time.monotonic()

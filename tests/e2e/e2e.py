@@ -64,6 +64,13 @@ def visible_windows(name_regex):
     return xdotool('search', '--onlyvisible', '--name', name_regex).stdout.split()
 
 
+def window_geometry(window):
+    """A window's x, y, width and height on the screen."""
+    out = xdotool('getwindowgeometry', '--shell', window).stdout
+    values = dict(line.split('=', 1) for line in out.split())
+    return int(values['X']), int(values['Y']), int(values['WIDTH']), int(values['HEIGHT'])
+
+
 def press(window, key):
     # windowfocus, then key: "key --window" leaves the key stuck inside Wine.
     xdotool('windowfocus', '--sync', window)

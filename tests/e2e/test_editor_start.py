@@ -92,8 +92,7 @@ class EditorStart(unittest.TestCase):
         self.env['LUMO_REGISTRY'] = e2e.editor_settings(self.folder, [movie], playlist=True)
         editor = self.start()
         window = e2e.wait_for_window(MAIN)[0]
-        shell = dict(line.split('=', 1) for line in e2e.xdotool('getwindowgeometry', '--shell', window).stdout.split())
-        area = [int(shell[key]) for key in ('X', 'Y', 'WIDTH', 'HEIGHT')]
+        area = e2e.window_geometry(window)
         deadline = time.monotonic() + e2e.TIMEOUT
         red = 0
         while time.monotonic() < deadline and red < 0.02:

@@ -14,12 +14,6 @@ FRAME_LEFT, FRAME_TOP = 3, 22
 LOGO = (200, 30, 30)  # the colour of product.build's logo
 
 
-def geometry(window):
-    out = e2e.xdotool('getwindowgeometry', '--shell', window).stdout
-    values = dict(line.split('=', 1) for line in out.split())
-    return int(values['X']), int(values['Y']), int(values['WIDTH']), int(values['HEIGHT'])
-
-
 def near(colour, expected, tolerance=12):
     return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
@@ -68,7 +62,7 @@ class PlayerScreens(unittest.TestCase):
                 player = self.start(saver, '/s')
                 found = e2e.wait_for_window('^FSScreenSaver$')
                 self.assertEqual(len(found), 1)
-                _, _, width, height = geometry(found[0])
+                _, _, width, height = e2e.window_geometry(found[0])
                 centre_x, centre_y = width // 2, height // 2
                 if logo:
                     self.assertTrue(wait_for_colour(centre_x, centre_y, LOGO), 'the logo, centred')
@@ -95,7 +89,7 @@ class PlayerScreens(unittest.TestCase):
             player = self.start(saver, '/s')
             found = e2e.wait_for_window('^FSScreenSaver$')
             self.assertEqual(len(found), 1)
-            self.assertEqual(geometry(found[0]), (0, 0, 800, 600), 'the union of both monitors')
+            self.assertEqual(e2e.window_geometry(found[0]), (0, 0, 800, 600), 'the union of both monitors')
             self.assertTrue(wait_for_colour(320, 240, LOGO), "the movie area is the primary monitor's")
             self.assertTrue(near(e2e.screen_rgb(400, 290, 1, 1)[0][0], (0, 0, 0)),
                             'not centred on the whole window')
@@ -155,7 +149,7 @@ class PlayerScreens(unittest.TestCase):
                 installer = self.start(saver)
                 found = e2e.wait_for_window('^Installer for Dpi$')
                 self.assertEqual(len(found), 1)
-                sizes[dpi] = geometry(found[0])[2:]
+                sizes[dpi] = e2e.window_geometry(found[0])[2:]
                 e2e.press(found[0], 'Escape')
                 self.assertEndsWith(installer)
         finally:

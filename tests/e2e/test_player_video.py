@@ -18,12 +18,6 @@ def near(colour, expected, tolerance=40):
     return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
 
-def window_geometry(window):
-    out = e2e.xdotool('getwindowgeometry', '--shell', window).stdout
-    values = dict(line.split('=', 1) for line in out.split())
-    return int(values['X']), int(values['Y']), int(values['WIDTH']), int(values['HEIGHT'])
-
-
 class PlayerVideo(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -94,7 +88,7 @@ class PlayerVideo(unittest.TestCase):
         e2e.xdotool('mousemove', '--sync', '5', '5')
         player = self.start(self.saver, '/s')
         window = self.full_screen()
-        _, _, width, height = window_geometry(window)
+        _, _, width, height = e2e.window_geometry(window)
         seen = self.colours(width // 2, height // 2, 7)
         changes = [name for name in seen if name != 'other']
         # red, blue, then red again after the recorded length: the video started over.
@@ -116,7 +110,7 @@ class PlayerVideo(unittest.TestCase):
             e2e.xdotool('mousemove', '--sync', '5', '5')
             player = self.start(self.saver, '/s', sound=True, log=log)
             window = self.full_screen()
-            _, _, width, height = window_geometry(window)
+            _, _, width, height = e2e.window_geometry(window)
             self.assertIn('blue', self.colours(width // 2, height // 2, 3), 'it plays with a sound device too')
             e2e.press(window, 'Escape')
             self.assertEqual(player.wait(timeout=e2e.TIMEOUT), 0)
@@ -130,7 +124,7 @@ class PlayerVideo(unittest.TestCase):
         dialog = self.start(installed)
         found = e2e.wait_for_window('^Your title$')
         self.assertEqual(len(found), 1)
-        left, top, width, _ = window_geometry(found[0])
+        left, top, width, _ = e2e.window_geometry(found[0])
         seen = self.colours(left + width // 2, top + 80, 4)
         self.assertIn('red', seen)
         self.assertIn('blue', seen)
@@ -143,7 +137,7 @@ class PlayerVideo(unittest.TestCase):
         e2e.xdotool('mousemove', '--sync', '5', '5')
         player = self.start(saver, '/s')
         window = self.full_screen()
-        _, _, width, height = window_geometry(window)
+        _, _, width, height = e2e.window_geometry(window)
         deadline = time.monotonic() + 10
         pixel = (0, 0, 0)
         while time.monotonic() < deadline and not min(pixel) > 200:

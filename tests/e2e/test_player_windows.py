@@ -14,15 +14,9 @@ import product
 FRAME_LEFT, FRAME_TOP = 3, 22
 
 
-def geometry(window):
-    out = e2e.xdotool('getwindowgeometry', '--shell', window).stdout
-    values = dict(line.split('=', 1) for line in out.split())
-    return int(values['X']), int(values['Y']), int(values['WIDTH']), int(values['HEIGHT'])
-
-
 def click_client(window, x, y):
     time.sleep(0.5)  # a window just mapped may not take a click yet
-    left, top, _, _ = geometry(window)
+    left, top, _, _ = e2e.window_geometry(window)
     e2e.xdotool('mousemove', '--sync', str(left + FRAME_LEFT + x), str(top + FRAME_TOP + y))
     e2e.xdotool('click', '1')
 
@@ -91,7 +85,7 @@ class PlayerWindows(unittest.TestCase):
         self.start(saver, '/s')
         found = e2e.wait_for_window('^FSScreenSaver$')
         self.assertEqual(len(found), 1)
-        _, _, width, height = geometry(found[0])
+        _, _, width, height = e2e.window_geometry(found[0])
         screen = e2e.xdotool('getdisplaygeometry').stdout.split()
         self.assertEqual([str(width), str(height)], screen, 'the player fills the screen')
         # The resource, read back through FindResource/LoadResource, byte for byte.
@@ -166,7 +160,7 @@ class PlayerWindows(unittest.TestCase):
         self.start(installed)
         dialog = e2e.wait_for_window('^Created settings$')
         self.assertEqual(len(dialog), 1)
-        self.assertEqual(geometry(dialog[0])[2:], (420, 350))
+        self.assertEqual(e2e.window_geometry(dialog[0])[2:], (420, 350))
         e2e.press(dialog[0], 'alt+F4')
         self.assertEnded()
         self.start(installed, '/s')
@@ -188,7 +182,7 @@ class PlayerWindows(unittest.TestCase):
         self.start(saver)
         found = e2e.wait_for_window('^My settings$')
         self.assertEqual(len(found), 1, 'the caption is line 9')
-        _, _, width, height = geometry(found[0])
+        _, _, width, height = e2e.window_geometry(found[0])
         self.assertEqual((width, height), (470, 400), 'the outer size is lines 6 and 5')
         self.assertTrue(os.path.isdir(self.work('Dialog.scr')))
         client_width, client_height = width - 2 * FRAME_LEFT, height - FRAME_TOP - FRAME_LEFT
@@ -260,7 +254,7 @@ class PlayerWindows(unittest.TestCase):
         while time.monotonic() < deadline and not e2e.visible_windows('^Installer for Big$'):
             shown = e2e.visible_windows('^Installer ')
             if shown:
-                left, top, _, _ = geometry(shown[0])
+                left, top, _, _ = e2e.window_geometry(shown[0])
                 row = e2e.screen_rgb(left + FRAME_LEFT + 2, top + FRAME_TOP + 376 - 56 + 8, 390, 1)[0]
                 filled.append(sum(1 for r, g, b in row if b > 150 and r < 150))
             time.sleep(0.05)
@@ -359,7 +353,7 @@ class PlayerWindows(unittest.TestCase):
                        capture_output=True, timeout=e2e.TIMEOUT)
         self.start(saver)
         found = e2e.wait_for_window('^My settings$')
-        _, _, width, height = geometry(found[0])
+        _, _, width, height = e2e.window_geometry(found[0])
         click_client(found[0], width - 2 * FRAME_LEFT - 141 + 8, height - FRAME_TOP - FRAME_LEFT - 41 + 16 + 8)
         e2e.press(found[0], 'alt+F4')
         self.assertEnded()
