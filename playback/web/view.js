@@ -92,6 +92,10 @@ window.lumo = {
         this.element = player;
         player.style.width = "100%";
         player.style.height = "100%";
+        // Ruffle paints a white stage before it has read the movie, and keeps it for one it cannot
+        // read (whose header gives no stage size): the player shows once it has a stage, and the
+        // view stays black otherwise.
+        player.style.visibility = "hidden";
         this.stage().appendChild(player);
         if (player.shadowRoot) {
             const style = document.createElement("style");
@@ -102,8 +106,10 @@ window.lumo = {
             if (this.element !== player)
                 return;
             const metadata = api.metadata || player.metadata;
-            if (metadata && metadata.width > 0 && metadata.height > 0)
+            if (metadata && metadata.width > 0 && metadata.height > 0) {
                 this.natural = { width: metadata.width, height: metadata.height };
+                player.style.visibility = "visible";
+            }
             // The volume takes effect only once the instance exists.
             api.volume = this.volume;
             this.layout();

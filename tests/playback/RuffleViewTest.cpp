@@ -244,7 +244,8 @@ private slots:
     void whatIsNoMovieLeavesTheViewBlack()
     {
         const QStringList locations{m_dir.filePath("missing.swf"), write("text.swf", "not a movie at all"),
-                                    write("short.swf", "FW"), QStringLiteral("http://127.0.0.1:9/none.swf")};
+                                    write("short.swf", "FW"), QStringLiteral("http://127.0.0.1:9/none.swf"),
+                                    write("broken.swf", QByteArray("FWS\x0a", 4) + QByteArray(300, '\x5a'))};
         for (const QString& location : locations) {
             m_view->setMovie(location.toStdString());
             QTest::qWait(2500);
