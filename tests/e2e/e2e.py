@@ -64,6 +64,12 @@ def visible_windows(name_regex):
     return xdotool('search', '--onlyvisible', '--name', name_regex).stdout.split()
 
 
+def visible_window_names():
+    """Every visible window's name, for a failure's message."""
+    return [xdotool('getwindowname', window).stdout.strip()
+            for window in xdotool('search', '--onlyvisible', '--name', '').stdout.split()]
+
+
 def window_geometry(window):
     """A window's x, y, width and height on the screen."""
     out = xdotool('getwindowgeometry', '--shell', window).stdout

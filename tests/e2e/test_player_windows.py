@@ -76,6 +76,21 @@ class PlayerWindows(unittest.TestCase):
         self.log.seek(0)
         self.assertEqual(code, 0, 'exit code %d; wine printed:\n%s' % (code, self.log.read()[-3000:]))
 
+    def windows(self, name_regex, count, why=''):
+        """The visible windows of that name once there are count of them; failing that, what there is."""
+        found = windows_named(name_regex, count)
+        if len(found) < count:
+            code = self.process.poll() if self.process else None
+            self.log.seek(0)
+            self.fail('%s\n%d of %d windows named %s after %d s; the program %s; visible windows: %s; wine printed:\n%s'
+                      % (why, len(found), count, name_regex, e2e.TIMEOUT,
+                         'still runs' if code is None else 'ended with code %d' % code,
+                         e2e.visible_window_names(), self.log.read()[-3000:]))
+        return found
+
+    def window(self, name_regex, why=''):
+        return self.windows(name_regex, 1, why)[0]
+
     def work(self, name):
         return os.path.join(product.wine_temp(), name)
 
@@ -83,9 +98,8 @@ class PlayerWindows(unittest.TestCase):
         saver = product.build(self.folder, 'MySaver.scr')
         e2e.xdotool('mousemove', '--sync', '200', '200')
         self.start(saver, '/s')
-        found = e2e.wait_for_window('^FSScreenSaver$')
-        self.assertEqual(len(found), 1)
-        _, _, width, height = e2e.window_geometry(found[0])
+        found = self.window('^FSScreenSaver$')
+        _, _, width, height = e2e.window_geometry(found)
         screen = e2e.xdotool('getdisplaygeometry').stdout.split()
         self.assertEqual([str(width), str(height)], screen, 'the player fills the screen')
         # The resource, read back through FindResource/LoadResource, byte for byte.
@@ -145,12 +159,11 @@ class PlayerWindows(unittest.TestCase):
 
         # The installer, after the licence.
         self.start(setup)
-        found = e2e.wait_for_window('^Installer for Created$')
-        click_client(found[0], 232 + 37, 320 + 24 + 12)
-        licence_window = e2e.wait_for_window('^Created Licence$')
-        click_client(licence_window[0], 72 + 37, 317 - 41 + 8 + 12)
-        boxes = windows_named('^Installer for Created$', 2)
-        self.assertEqual(len(boxes), 2)
+        found = self.window('^Installer for Created$')
+        click_client(found, 232 + 37, 320 + 24 + 12)
+        licence_window = self.window('^Created Licence$')
+        click_client(licence_window, 72 + 37, 317 - 41 + 8 + 12)
+        boxes = self.windows('^Installer for Created$', 2)
         e2e.press(boxes[-1], 'n')
         self.assertEnded()
         self.assertTrue(os.path.exists(installed))
@@ -158,19 +171,17 @@ class PlayerWindows(unittest.TestCase):
 
         # The installed screensaver: its settings dialog, then the screensaver itself.
         self.start(installed)
-        dialog = e2e.wait_for_window('^Created settings$')
-        self.assertEqual(len(dialog), 1)
-        self.assertEqual(e2e.window_geometry(dialog[0])[2:], (420, 350))
-        e2e.press(dialog[0], 'alt+F4')
+        dialog = self.window('^Created settings$')
+        self.assertEqual(e2e.window_geometry(dialog)[2:], (420, 350))
+        e2e.press(dialog, 'alt+F4')
         self.assertEnded()
         self.start(installed, '/s')
-        player = e2e.wait_for_window('^FSScreenSaver$')
-        self.assertEqual(len(player), 1)
+        player = self.window('^FSScreenSaver$')
         for name in expected:
             self.assertTrue(os.path.exists(os.path.join(self.work('Created.scr'), name)), name)
         with open(os.path.join(self.work('Created.scr'), 'playl.lis'), 'rb') as f:
             self.assertEqual(f.read().decode('cp1252').split('\r\n')[:-1], expected)
-        e2e.press(player[0], 'Escape')
+        e2e.press(player, 'Escape')
         self.assertEnded()
         self.assertFalse(os.path.exists(self.work('Created.scr')))
         os.remove(installed)
@@ -180,17 +191,16 @@ class PlayerWindows(unittest.TestCase):
         subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Dialog.scr', '/f'], env=e2e.wine_env(),
                        capture_output=True, timeout=e2e.TIMEOUT)  # no stored setting: the box starts clear
         self.start(saver)
-        found = e2e.wait_for_window('^My settings$')
-        self.assertEqual(len(found), 1, 'the caption is line 9')
-        _, _, width, height = e2e.window_geometry(found[0])
+        found = self.window('^My settings$', 'the caption is line 9')
+        _, _, width, height = e2e.window_geometry(found)
         self.assertEqual((width, height), (470, 400), 'the outer size is lines 6 and 5')
         self.assertTrue(os.path.isdir(self.work('Dialog.scr')))
         client_width, client_height = width - 2 * FRAME_LEFT, height - FRAME_TOP - FRAME_LEFT
-        click_client(found[0], client_width - 141 + 8, client_height - 41 + 16 + 8)  # "Mute"
+        click_client(found, client_width - 141 + 8, client_height - 41 + 16 + 8)  # "Mute"
         time.sleep(1)
         self.assertFalse(os.path.exists(self.work('Dialog.scr')),
                          'the first input closes the hidden player, which removes the work folder')
-        click_client(found[0], client_width - 85 + 37, client_height - 41 + 8 + 12)  # "Ok"
+        click_client(found, client_width - 85 + 37, client_height - 41 + 8 + 12)  # "Ok"
         self.assertEnded()
         self.assertEqual(reg_query(r'HKCU\Software\Dialog.scr', 'MuteSound'), '1')
 
@@ -202,11 +212,9 @@ class PlayerWindows(unittest.TestCase):
         if os.path.exists(installed):
             os.remove(installed)
         self.start(installer)
-        found = e2e.wait_for_window('^Installer for My$')
-        self.assertEqual(len(found), 1)
-        click_client(found[0], 232 + 37, 320 + 24 + 12)  # "Install"
-        boxes = windows_named('^Installer for My$', 2)
-        self.assertEqual(len(boxes), 2, 'the confirmation box has the installer caption as its title')
+        found = self.window('^Installer for My$')
+        click_client(found, 232 + 37, 320 + 24 + 12)  # "Install"
+        boxes = self.windows('^Installer for My$', 2, 'the confirmation box has the installer caption as its title')
         with open(installer, 'rb') as f, open(installed, 'rb') as g:
             self.assertEqual(f.read(), g.read())
         e2e.press(boxes[-1], 'n')
@@ -223,11 +231,10 @@ class PlayerWindows(unittest.TestCase):
         os.makedirs(blocker, exist_ok=True)
         try:
             self.start(installer)
-            found = e2e.wait_for_window('^Installer for Blocked$')
-            self.assertEqual(len(found), 1)
-            click_client(found[0], 232 + 37, 320 + 24 + 12)  # "Install"
-            boxes = windows_named('^Installer for Blocked$', 2)
-            self.assertEqual(len(boxes), 2, 'the failure is said, with the offer to install for this user')
+            found = self.window('^Installer for Blocked$')
+            click_client(found, 232 + 37, 320 + 24 + 12)  # "Install"
+            boxes = self.windows('^Installer for Blocked$', 2,
+                                 'the failure is said, with the offer to install for this user')
             e2e.press(boxes[-1], 'y')
             time.sleep(1)
             mine = glob.glob(os.path.join(e2e.WINEPREFIX, 'drive_c', 'users', '*', 'AppData', 'Local', 'Programs',
@@ -235,8 +242,7 @@ class PlayerWindows(unittest.TestCase):
             self.assertEqual(len(mine), 1, 'installed for this user')
             with open(installer, 'rb') as f, open(mine[0], 'rb') as g:
                 self.assertEqual(f.read(), g.read())
-            boxes = windows_named('^Installer for Blocked$', 2)
-            self.assertEqual(len(boxes), 2, 'the confirmation names where it went')
+            boxes = self.windows('^Installer for Blocked$', 2, 'the confirmation names where it went')
             e2e.press(boxes[-1], 'n')
             self.assertEnded()
             shutil.rmtree(os.path.dirname(mine[0]))
@@ -266,7 +272,7 @@ class PlayerWindows(unittest.TestCase):
         while filled and filled[-1] == 0:
             filled.pop()  # emptied for the install once the project is out
         self.assertEqual(filled, sorted(filled), 'it only moves forward')
-        e2e.press(e2e.wait_for_window('^Installer for Big$')[0], 'Escape')
+        e2e.press(self.window('^Installer for Big$'), 'Escape')
         self.assertEnded()
 
     def test_the_copy_with_an_administrators_rights_goes_only_to_the_system_folder(self):
@@ -298,39 +304,37 @@ class PlayerWindows(unittest.TestCase):
             os.remove(installed)
         # Enter presses Install; Escape declines the licence.
         self.start(installer)
-        found = e2e.wait_for_window('^Installer for Keys$')
-        e2e.press(found[0], 'Return')
-        licence = e2e.wait_for_window('^Keys Licence$')
-        self.assertEqual(len(licence), 1)
-        e2e.press(licence[0], 'Escape')
+        found = self.window('^Installer for Keys$')
+        e2e.press(found, 'Return')
+        licence = self.window('^Keys Licence$')
+        e2e.press(licence, 'Escape')
         self.assertEnded()
         self.assertFalse(os.path.exists(installed))
         # Enter installs and accepts.
         self.start(installer)
-        e2e.press(e2e.wait_for_window('^Installer for Keys$')[0], 'Return')
-        e2e.press(e2e.wait_for_window('^Keys Licence$')[0], 'Return')
-        boxes = windows_named('^Installer for Keys$', 2)
-        self.assertEqual(len(boxes), 2)
+        e2e.press(self.window('^Installer for Keys$'), 'Return')
+        e2e.press(self.window('^Keys Licence$'), 'Return')
+        boxes = self.windows('^Installer for Keys$', 2)
         self.assertTrue(os.path.exists(installed))
         e2e.press(boxes[-1], 'n')
         self.assertEnded()
         # Escape ends the installer as Cancel does.
         self.start(installer)
-        e2e.press(e2e.wait_for_window('^Installer for Keys$')[0], 'Escape')
+        e2e.press(self.window('^Installer for Keys$'), 'Escape')
         self.assertEnded()
         # The settings dialog: Alt+M ticks "Mute", Enter is "Ok" and stores it; Escape stores nothing.
         subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Keys.scr', '/f'], env=e2e.wine_env(),
                        capture_output=True, timeout=e2e.TIMEOUT)
         self.start(installed)
-        dialog = e2e.wait_for_window('^My settings$')
-        e2e.press(dialog[0], 'alt+m')
-        e2e.press(dialog[0], 'Return')
+        dialog = self.window('^My settings$')
+        e2e.press(dialog, 'alt+m')
+        e2e.press(dialog, 'Return')
         self.assertEnded()
         self.assertEqual(reg_query(r'HKCU\Software\Keys.scr', 'MuteSound'), '1')
         self.start(installed)
-        dialog = e2e.wait_for_window('^My settings$')
-        e2e.press(dialog[0], 'alt+m')
-        e2e.press(dialog[0], 'Escape')
+        dialog = self.window('^My settings$')
+        e2e.press(dialog, 'alt+m')
+        e2e.press(dialog, 'Escape')
         self.assertEnded()
         self.assertEqual(reg_query(r'HKCU\Software\Keys.scr', 'MuteSound'), '1', 'Escape stores nothing')
         os.remove(installed)
@@ -340,9 +344,8 @@ class PlayerWindows(unittest.TestCase):
         e2e.xdotool('mousemove', '--sync', '300', '300')
         self.start(saver, '/s')
         for line in range(2):  # the mode line, then the interval line, each said in a box
-            box = e2e.wait_for_window('^Broken$')
-            self.assertEqual(len(box), 1, 'line %d is said' % (line + 1))
-            e2e.press(box[0], 'Return')  # the key's release then ends the player, as any key does
+            box = self.window('^Broken$', 'line %d is said' % (line + 1))
+            e2e.press(box, 'Return')  # the key's release then ends the player, as any key does
             time.sleep(0.5)
         self.assertEnded()
         self.assertEqual(self.process.returncode, 0, 'ended by input, never by an exception')
@@ -352,10 +355,10 @@ class PlayerWindows(unittest.TestCase):
         subprocess.run(['wine', 'reg', 'delete', r'HKCU\Software\Closed.scr', '/f'], env=e2e.wine_env(),
                        capture_output=True, timeout=e2e.TIMEOUT)
         self.start(saver)
-        found = e2e.wait_for_window('^My settings$')
-        _, _, width, height = e2e.window_geometry(found[0])
-        click_client(found[0], width - 2 * FRAME_LEFT - 141 + 8, height - FRAME_TOP - FRAME_LEFT - 41 + 16 + 8)
-        e2e.press(found[0], 'alt+F4')
+        found = self.window('^My settings$')
+        _, _, width, height = e2e.window_geometry(found)
+        click_client(found, width - 2 * FRAME_LEFT - 141 + 8, height - FRAME_TOP - FRAME_LEFT - 41 + 16 + 8)
+        e2e.press(found, 'alt+F4')
         self.assertEnded()
         self.assertIsNone(reg_query(r'HKCU\Software\Closed.scr', 'MuteSound'))
         self.assertFalse(os.path.exists(self.work('Closed.scr')))
@@ -366,16 +369,14 @@ class PlayerWindows(unittest.TestCase):
         installer = product.build(self.folder, 'Accepted.exe', lines=lines, licence='Terms of use — café, Straße\r\n')
         installed = os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32', 'Accepted.scr')
         self.start(installer)
-        found = e2e.wait_for_window('^Installer for Accepted$')
-        click_client(found[0], 232 + 37, 320 + 24 + 12)
-        licence = e2e.wait_for_window('^Accepted Licence$')
-        self.assertEqual(len(licence), 1)
+        found = self.window('^Installer for Accepted$')
+        click_client(found, 232 + 37, 320 + 24 + 12)
+        licence = self.window('^Accepted Licence$')
         shots = os.environ.get('LUMO_PLAYER_SHOTS')
         if shots:  # the licence as the user reads it, for the README
-            subprocess.run(['import', '-window', licence[0], os.path.join(shots, 'licence.png')], timeout=e2e.TIMEOUT)
-        click_client(licence[0], 72 + 37, 317 - 41 + 8 + 12)  # "Accept"
-        boxes = windows_named('^Installer for Accepted$', 2)
-        self.assertEqual(len(boxes), 2, 'the confirmation box follows')
+            subprocess.run(['import', '-window', licence, os.path.join(shots, 'licence.png')], timeout=e2e.TIMEOUT)
+        click_client(licence, 72 + 37, 317 - 41 + 8 + 12)  # "Accept"
+        boxes = self.windows('^Installer for Accepted$', 2, 'the confirmation box follows')
         self.assertTrue(os.path.exists(installed))
         e2e.press(boxes[-1], 'n')
         self.assertEnded()
@@ -385,15 +386,15 @@ class PlayerWindows(unittest.TestCase):
     def test_closing_the_installer_removes_the_work_folder(self):
         installer = product.build(self.folder, 'Closing.exe')
         self.start(installer)
-        found = e2e.wait_for_window('^Installer for MySaver$')
+        found = self.window('^Installer for MySaver$')
         self.assertTrue(os.path.isdir(self.work('Closing.exe')))
-        e2e.press(found[0], 'alt+F4')
+        e2e.press(found, 'alt+F4')
         self.assertEnded()
         self.assertFalse(os.path.exists(self.work('Closing.exe')))
         # Cancel ends it as the close box does.
         self.start(installer)
-        found = e2e.wait_for_window('^Installer for MySaver$')
-        click_client(found[0], 320 + 37, 320 + 24 + 12)  # "Cancel"
+        found = self.window('^Installer for MySaver$')
+        click_client(found, 320 + 37, 320 + 24 + 12)  # "Cancel"
         self.assertEnded()
         self.assertFalse(os.path.exists(self.work('Closing.exe')))
 
@@ -402,11 +403,10 @@ class PlayerWindows(unittest.TestCase):
         lines[3] = 'Licensed.exe'
         installer = product.build(self.folder, 'Licensed.exe', lines=lines, licence='Terms\r\nof use\r\n')
         self.start(installer)
-        found = e2e.wait_for_window('^Installer for Licensed$')
-        click_client(found[0], 232 + 37, 320 + 24 + 12)
-        licence = e2e.wait_for_window('^Licensed Licence$')
-        self.assertEqual(len(licence), 1)
-        click_client(licence[0], 160 + 37, 317 - 41 + 8 + 12)  # "Decline"
+        found = self.window('^Installer for Licensed$')
+        click_client(found, 232 + 37, 320 + 24 + 12)
+        licence = self.window('^Licensed Licence$')
+        click_client(licence, 160 + 37, 317 - 41 + 8 + 12)  # "Decline"
         self.assertEnded()
         self.assertFalse(os.path.exists(os.path.join(e2e.WINEPREFIX, 'drive_c', 'windows', 'system32',
                                                      'Licensed.scr')))
@@ -420,9 +420,8 @@ class PlayerWindows(unittest.TestCase):
             for args in ([], ['/s']):
                 with self.subTest(program=name, args=args):
                     self.start(program, *args)
-                    boxes = e2e.wait_for_window(f'^{name}$')
-                    self.assertEqual(len(boxes), 1, 'one error box titled with the program name')
-                    e2e.press(boxes[0], 'Return')
+                    box = self.window(f'^{name}$', 'one error box titled with the program name')
+                    e2e.press(box, 'Return')
                     self.assertEnded()
                     self.assertEqual(e2e.visible_windows('^FSScreenSaver$|^My settings$|^Lumo ScreenSaver$'), [])
                     self.assertFalse(os.path.exists(self.work(name + '.scr')))
