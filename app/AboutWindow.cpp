@@ -27,9 +27,11 @@ QLabel* label(QWidget* parent, const QString& text, int left, int top)
 
 } // namespace
 
-AboutWindow::AboutWindow(platform::Shell& shell, QWidget* parent)
+AboutWindow::AboutWindow(platform::Shell& shell, std::function<void(QWidget* owner, const QString& text)> inform,
+                         QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_shell(shell)
+    , m_inform(std::move(inform))
 {
     setObjectName("Form5");
     setWindowTitle(QStringLiteral("About Lumo ScreenSaver v1.0"));
@@ -148,11 +150,17 @@ bool AboutWindow::eventFilter(QObject* watched, QEvent* event)
         return true;
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == m_label9) {
-            m_shell.open(kMakerWebSite); // Label9Click
+            if (!m_shell.open(kMakerWebSite)) // Label9Click
+                m_inform(this,
+                         QStringLiteral("No web browser could be started to show %1.")
+                             .arg(QString::fromLatin1(kMakerWebSite)));
             return true;
         }
         if (watched == m_label10) {
-            m_shell.open(std::string("mailto:") + kMakerSupportEmail); // Label10Click
+            if (!m_shell.open(std::string("mailto:") + kMakerSupportEmail)) // Label10Click
+                m_inform(this,
+                         QStringLiteral("No mail program could be started to write to %1.")
+                             .arg(QString::fromLatin1(kMakerSupportEmail)));
             return true;
         }
     }

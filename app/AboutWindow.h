@@ -27,7 +27,9 @@ public:
         std::function<std::string()> engineName; // of that view, when it is not the Flash control
     };
 
-    AboutWindow(platform::Shell& shell, QWidget* parent = nullptr);
+    // inform says what could not be started (no browser, no mail program).
+    AboutWindow(platform::Shell& shell, std::function<void(QWidget* owner, const QString& text)> inform,
+                QWidget* parent = nullptr);
     void setSources(Sources sources) { m_sources = std::move(sources); }
     // Shows it centred on owner, or only brings it to the front when it is shown already.
     void About1Click(QWidget* owner);
@@ -41,6 +43,7 @@ protected:
 
 private:
     platform::Shell& m_shell;
+    std::function<void(QWidget* owner, const QString& text)> m_inform;
     Sources m_sources;
     QLabel* m_flashCaption = nullptr;
     QLabel* m_label5 = nullptr;

@@ -14,8 +14,8 @@
 #include "common/PathRules.h"
 #include "creator/CreatorPreviewWindow.h"
 #include "creator/CreatorWindow.h"
-#include "playback/ViewEngine.h"
 #include "playback/RuffleMovieView.h"
+#include "playback/ViewEngine.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -47,7 +47,7 @@ EditorWindows::EditorWindows(EditorMode mode, EditorServices services)
             m_windows.emplace_back(which, nullptr);
             continue;
         case EditorWindow::About:
-            window = std::make_unique<AboutWindow>(services.shell);
+            window = std::make_unique<AboutWindow>(services.shell, services.dialogs.inform);
             break;
         case EditorWindow::UrlDialog:
             window = std::make_unique<UrlDialog>();

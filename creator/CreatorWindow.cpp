@@ -482,8 +482,13 @@ bool CreatorWindow::build()
 
 void CreatorWindow::finish()
 {
-    if (m_checkBox4->isChecked())
-        m_services.shell.open(m_filed->text().toStdString());
+    // The screensaver is written either way; a launch that could not happen is said, not skipped.
+    const std::string product = m_filed->text().toStdString();
+    if (m_checkBox4->isChecked() && !m_services.shell.open(product))
+        m_services.inform(this,
+                          QStringLiteral("Your screensaver is saved as %1, but it could not be started here. "
+                                         "On Linux, a Windows program starts through Wine.")
+                              .arg(QString::fromStdString(escapedForDisplay(product))));
     accept();
 }
 

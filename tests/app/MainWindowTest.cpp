@@ -518,6 +518,16 @@ private slots:
         m_told.clear();
         main().findChild<QAction*>("Checkforupdates1")->trigger();
         QCOMPARE(m_told, QStringList{QString("No web browser could be started to show %1.").arg(kMakerWebSite)});
+        // The About box's links say the same of what they could not start.
+        m_told.clear();
+        main().findChild<QAction*>("About1")->trigger();
+        auto* about = m_windows->window(EditorWindow::About);
+        QTest::mouseClick(about->findChild<QLabel*>("Label9"), Qt::LeftButton);
+        QTest::mouseClick(about->findChild<QLabel*>("Label10"), Qt::LeftButton);
+        QCOMPARE(m_told,
+                 QStringList({QString("No web browser could be started to show %1.").arg(kMakerWebSite),
+                              QString("No mail program could be started to write to %1.").arg(kMakerSupportEmail)}));
+        QTest::keyClick(about, Qt::Key_Escape);
         // Declined: nothing more is tried.
         m_told.clear();
         m_answer = false;
