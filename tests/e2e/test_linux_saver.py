@@ -139,6 +139,54 @@ class LinuxSaver(unittest.TestCase):
             subprocess.run(command + ['xscreensaver-command', '-exit'], capture_output=True, timeout=e2e.TIMEOUT)
             daemon.wait(timeout=e2e.TIMEOUT)
 
+    def test_mates_screensaver_lists_it_and_runs_it(self):
+        if shutil.which('mate-screensaver') is None:
+            self.skipTest('mate-screensaver is not installed')
+        # MATE runs only programs in the hack folders it knows: the package links the saver into
+        # xscreensaver's. Here that link stands in a folder mounted there for the daemon alone.
+        if subprocess.run(['unshare', '-m', 'true'], capture_output=True).returncode != 0:
+            self.skipTest('no mount namespace for the hack folder')
+        hacks = os.path.join(self.folder, 'hacks')
+        os.makedirs(hacks)
+        os.symlink(LUMO, os.path.join(hacks, 'lumo-saver'))
+        # The daemon hands its savers a bare environment: the saver finds the editor's settings in the home.
+        home = os.path.join(self.folder, 'home')
+        config = os.path.join(home, '.config')
+        os.makedirs(os.path.join(config, 'lumo-screensaver'))
+        shutil.copy(self.registry, os.path.join(config, 'lumo-screensaver', 'registry.reg'))
+        os.makedirs(os.path.join(config, 'glib-2.0', 'settings'))
+        with open(os.path.join(config, 'glib-2.0', 'settings', 'keyfile'), 'w') as f:
+            f.write("[org/mate/screensaver]\nmode='single'\nthemes=['screensavers-lumo-saver']\n"
+                    "lock-enabled=false\nidle-activation-enabled=false\n")
+        with e2e.PrivateDisplay('-screen', '0', '640x480x24'):
+            env = dict(self.env, DISPLAY=os.environ['DISPLAY'], HOME=home, XDG_CONFIG_HOME=config,
+                       GSETTINGS_BACKEND='keyfile', XDG_CURRENT_DESKTOP='MATE',
+                       XDG_DATA_DIRS=os.path.join(e2e.BIN, '..', 'share') + ':/usr/share')
+            bus = subprocess.run(['dbus-daemon', '--session', '--fork', '--print-address=1', '--print-pid=1'],
+                                 env=env, capture_output=True, text=True, check=True, timeout=e2e.TIMEOUT)
+            address, pid = bus.stdout.split()
+            self.addCleanup(os.kill, int(pid), signal.SIGTERM)
+            env['DBUS_SESSION_BUS_ADDRESS'] = address
+            self.start(['unshare', '-m', 'sh', '-c', 'mount --bind "$0" /usr/libexec/xscreensaver && '
+                        'exec mate-screensaver --no-daemon', hacks], env)
+
+            def command(*args):
+                return subprocess.run(['mate-screensaver-command', *args], env=env, capture_output=True, text=True,
+                                      timeout=e2e.TIMEOUT)
+            deadline = time.monotonic() + e2e.TIMEOUT
+            while time.monotonic() < deadline and command('--query').returncode != 0:
+                time.sleep(0.2)
+            self.assertEqual(command('--activate').returncode, 0)
+            self.assertGreaterEqual(e2e.wait_until_lit(0, 0, 640, 480), 640 * 480 // 2, 'the movie fills the screen')
+            saver = subprocess.run(['pgrep', '-f', '^lumo-saver --root'], capture_output=True, text=True).stdout
+            self.assertEqual(len(saver.split()), 1, 'started from the hack folder by its name')
+            self.assertEqual(command('--deactivate').returncode, 0)
+            deadline = time.monotonic() + 20
+            while time.monotonic() < deadline and os.path.exists('/proc/' + saver.split()[0]):
+                time.sleep(0.2)
+            self.assertFalse(os.path.exists('/proc/' + saver.split()[0]), 'the saver ended')
+            command('--exit')
+
 
 if __name__ == '__main__':
     unittest.main()

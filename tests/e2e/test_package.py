@@ -49,7 +49,8 @@ class Package(unittest.TestCase):
                        './usr/share/lumo-screensaver/view/view.html', './usr/share/lumo-screensaver/view/ruffle/ruffle.js',
                        './usr/share/applications/lumo-screensaver.desktop',
                        './usr/share/metainfo/com.corvane.LumoScreenSaver.metainfo.xml',
-                       './usr/share/xscreensaver/config/lumo-saver.xml', './usr/share/man/man1/lumo.1.gz',
+                       './usr/share/xscreensaver/config/lumo-saver.xml', './usr/libexec/xscreensaver/lumo-saver',
+                       './usr/share/applications/screensavers/lumo-saver.desktop', './usr/share/man/man1/lumo.1.gz',
                        './usr/share/man/man1/lumo-tool.1.gz', './usr/share/man/man1/lumo-saver.1.gz',
                        './usr/share/doc/lumo-screensaver/copyright'):
             self.assertIn(wanted, files)
@@ -119,10 +120,12 @@ class Package(unittest.TestCase):
         os.makedirs(runtime, mode=0o700)
         with e2e.PrivateDisplay('-screen', '0', '640x480x24'):
             host = subprocess.Popen(['xmessage', '-geometry', '320x240+100+100', 'host'], stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.DEVNULL)
+                                    stderr=subprocess.PIPE, text=True)
             try:
                 window = e2e.wait_for_window('^xmessage$')
-                self.assertEqual(len(window), 1)
+                if not window:
+                    host.kill()
+                    self.fail('no host window; xmessage %s: %s' % (host.wait(), host.stderr.read()))
                 env = {k: v for k, v in os.environ.items() if k not in ('QT_QPA_PLATFORM', 'LUMO_VIEW_DIR')}
                 env.update(LUMO_REGISTRY=registry, XDG_RUNTIME_DIR=runtime)
                 player = subprocess.Popen([os.path.join(usr, 'bin', 'lumo'), '--window-id', window[0]], env=env,
@@ -136,6 +139,7 @@ class Package(unittest.TestCase):
             finally:
                 host.kill()
                 host.wait()
+                host.stderr.close()
         removed = run('dpkg', '--root=' + self.root, '--force-not-root', '--log=/dev/null', '--purge', 'lumo-screensaver')
         self.assertEqual(removed.returncode, 0, removed.stderr)
         self.assertFalse(os.path.exists(os.path.join(usr, 'bin', 'lumo')))
