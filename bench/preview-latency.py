@@ -18,7 +18,6 @@ import os
 import shutil
 import signal
 import statistics
-import struct
 import subprocess
 import sys
 import tempfile
@@ -46,25 +45,15 @@ def movie(path, source, size='320x240', seconds=4):
 
 def share_of(colour, window):
     """The share of a window's pixels (one in 8 each way) within reach of colour. xwd reads the
-    window in one X request, a few tens of milliseconds, so the reading barely delays what it times."""
-    raw = subprocess.run(['xwd', '-silent', '-id', window], capture_output=True).stdout
-    if len(raw) < 100:
+    window in one X request, so the reading barely delays what it times."""
+    image = e2e.window_image(window)
+    if image is None:
         return None  # the window went: Qt makes the editor's window anew when the web view joins
-    field = lambda i: struct.unpack_from('>I', raw, i * 4)[0]  # noqa: E731
-    header, width, height, byte_order = field(0), field(4), field(5), field(7)
-    bits, stride, colours = field(11), field(12), field(19)
-    if bits != 32:
-        raise RuntimeError('xwd gave %d bits a pixel; the benchmark reads 32' % bits)
-    start = header + colours * 12
-    blue, green, red = (0, 1, 2) if byte_order == 0 else (3, 2, 1)
     hits = total = 0
-    for y in range(0, height, 8):
-        row = start + y * stride
-        for x in range(0, width, 8):
-            at = row + x * 4
-            pixel = (raw[at + red], raw[at + green], raw[at + blue])
+    for y in range(0, image.height, 8):
+        for x in range(0, image.width, 8):
             total += 1
-            hits += all(abs(a - b) < 60 for a, b in zip(pixel, colour))
+            hits += all(abs(a - b) < 60 for a, b in zip(image.pixel(x, y), colour))
     return hits / total if total else 0.0
 
 
