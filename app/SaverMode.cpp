@@ -65,7 +65,7 @@ int runSaver(const SaverTarget& target, EditorServices& services, int argc, char
         return fail(hex(window) + " is not a window on this X display");
     // The daemon's window is an X window, whatever else the session runs.
     qputenv("QT_QPA_PLATFORM", "xcb");
-    playback::prepareViewEngine();
+    playback::prepareViewEngine(display->get());
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumo ScreenSaver"));
 

@@ -16,7 +16,7 @@ namespace {
 // Where the X server renders no OpenGL on a graphics card (Xvfb, a remote display), Qt's OpenGL
 // scene graph would load Mesa's rasteriser and its compiler into the program (about 80 MiB) only
 // to copy what the engine has already drawn in software, at a tenth of a core.
-bool openGLIsSoftware()
+bool openGLIsSoftware(const platform::X11Display* display)
 {
     if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         return false;
@@ -26,13 +26,15 @@ bool openGLIsSoftware()
         return false;
     if (!platform.isEmpty() && !platform.startsWith("xcb"))
         return false;
-    const Result<std::unique_ptr<platform::X11Display>> display = platform::X11Display::open();
-    return display && !(*display)->offersDirectRendering();
+    if (display)
+        return !display->offersDirectRendering();
+    const Result<std::unique_ptr<platform::X11Display>> opened = platform::X11Display::open();
+    return opened && !(*opened)->offersDirectRendering();
 }
 
 } // namespace
 
-void prepareViewEngine()
+void prepareViewEngine(const platform::X11Display* display)
 {
     if (platform::runsAsRoot())
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -48,7 +50,7 @@ void prepareViewEngine()
     if (!flags.contains("--js-flags"))
         flags += " --js-flags=\"--wasm-lazy-compilation --wasm-lazy-validation\"";
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
-    if (openGLIsSoftware()) {
+    if (openGLIsSoftware(display)) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
         // Nor the context the engine would share: making it alone loads the rasteriser (and
         // holds the first frame back by a tenth of a second).
